@@ -1,0 +1,1 @@
+#include "orvo_event_add.h"
