@@ -17,6 +17,14 @@ const std::string& scratch_path() {
     close(fd);
     return pattern;
   }();
+  static const bool cleanup = [] {
+    std::atexit([] {
+      std::remove(path.c_str());
+      std::remove((path + "-out.txt").c_str());
+    });
+    return true;
+  }();
+  (void)cleanup;
   return path;
 }
 
