@@ -31,7 +31,11 @@ int in_child(const std::function<int()>& work) {
   std::fflush(stdout);
   pid_t pid = fork();
   if (pid < 0) return 1;
-  if (pid == 0) std::_Exit(work());
+  if (pid == 0) {
+    const int status = work();
+    std::fflush(stdout);
+    std::_Exit(status);
+  }
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
