@@ -73,20 +73,24 @@ _orvoEvent truth_box(int32_t frame, int32_t id, const Mover& m) {
 orvoSynthSequence orvo_synth_generate(const orvoSynthParams& params) {
   Random rng(params.seed);
   const double width = params.width, height = params.height;
+  // Objects walk along horizontal lanes, two to a lane in opposite
+  // directions, so that they cross and hide each other now and then; boxes
+  // stay within their lane's height so that other lanes rarely touch.
+  const int32_t lanes = std::max(1, (params.objects + 1) / 2);
+  const double lane_height = height / lanes;
   std::vector<Mover> movers;
   for (int32_t i = 0; i < params.objects; ++i) {
     Mover m{};
-    m.w = rng.uniform(30, 80);
-    m.h = std::min(m.w * rng.uniform(1.6, 2.4), height / 2.5);
-    // Objects walk along lanes from one side to the other, so lanes cross.
+    m.h = std::min(rng.uniform(60, 110), lane_height * 0.85);
+    m.w = m.h / rng.uniform(1.6, 2.4);
     const bool from_left = i % 2 == 0;
-    m.x = from_left ? rng.uniform(0, width * 0.3) : rng.uniform(width * 0.5, width - m.w);
-    m.y = rng.uniform(0, height - m.h);
-    m.vx = (from_left ? 1 : -1) * rng.uniform(1.0, 3.5);
-    m.vy = rng.uniform(-0.6, 0.6);
-    if (params.enter_and_leave && params.frames > 50 && rng.chance(0.4)) {
-      m.first = rng.integer(0, params.frames / 4);
-      m.last = rng.integer(params.frames * 3 / 4, params.frames - 1);
+    m.x = from_left ? rng.uniform(0, width * 0.3) : rng.uniform(width * 0.7 - m.w, width - m.w);
+    m.y = (i / 2 + 0.5) * lane_height - m.h / 2 + rng.uniform(-0.05, 0.05) * lane_height;
+    m.vx = (from_left ? 1 : -1) * rng.uniform(1.0, 3.0);
+    m.vy = rng.uniform(-0.05, 0.05);
+    if (params.enter_and_leave && params.frames > 50 && rng.chance(0.3)) {
+      m.first = rng.integer(0, params.frames / 5);
+      m.last = rng.integer(params.frames * 4 / 5, params.frames - 1);
     } else {
       m.first = 0;
       m.last = params.frames - 1;
@@ -95,11 +99,11 @@ orvoSynthSequence orvo_synth_generate(const orvoSynthParams& params) {
     movers.push_back(m);
   }
 
-  // Identity switches at evenly spread frames: the two closest objects in view
-  // exchange their tracker IDs, as a tracker does when objects cross.
-  std::vector<int32_t> switch_frames;
-  for (int32_t s = 1; s <= params.id_switches; ++s) {
-    switch_frames.push_back(static_cast<int32_t>(int64_t{params.frames} * s / (params.id_switches + 1)));
+  // Identity switches: on the first id_switches lanes the tracker exchanges
+  // the two objects' IDs where they first cross, and keeps them exchanged.
+  std::vector<bool> switch_pending(static_cast<size_t>(lanes), false);
+  for (int32_t lane = 0; lane < std::min(lanes, params.id_switches); ++lane) {
+    switch_pending[static_cast<size_t>(lane)] = true;
   }
 
   orvoSynthSequence out;
@@ -108,18 +112,14 @@ orvoSynthSequence orvo_synth_generate(const orvoSynthParams& params) {
   std::vector<FalseTrack> false_tracks;
   int32_t next_false_id = 901;
   for (int32_t frame = 0; frame < params.frames; ++frame) {
-    if (std::find(switch_frames.begin(), switch_frames.end(), frame) != switch_frames.end()) {
-      double best = std::numeric_limits<double>::max();
-      Mover *a = nullptr, *b = nullptr;
-      for (size_t i = 0; i < movers.size(); ++i) {
-        for (size_t j = i + 1; j < movers.size(); ++j) {
-          Mover &p = movers[i], &q = movers[j];
-          if (frame < p.first || frame > p.last || frame < q.first || frame > q.last) continue;
-          double d = std::hypot(p.x + p.w / 2 - q.x - q.w / 2, p.y + p.h / 2 - q.y - q.h / 2);
-          if (d < best) best = d, a = &p, b = &q;
-        }
+    for (size_t lane = 0; lane < switch_pending.size(); ++lane) {
+      if (!switch_pending[lane] || 2 * lane + 1 >= movers.size()) continue;
+      Mover &a = movers[2 * lane], &b = movers[2 * lane + 1];
+      const bool in_view = frame >= a.first && frame <= a.last && frame >= b.first && frame <= b.last;
+      if (in_view && std::fabs(a.x - b.x) < std::min(a.w, b.w) / 2) {
+        std::swap(a.track_id, b.track_id);
+        switch_pending[lane] = false;
       }
-      if (a) std::swap(a->track_id, b->track_id);
     }
     for (size_t i = 0; i < movers.size(); ++i) {
       Mover& m = movers[i];

@@ -18,7 +18,7 @@ struct orvoSynthParams {
   int32_t height = 576;
   double miss_rate = 0.05;          // a followed object is missed in a frame
   double false_positive_rate = 0.3; // expected false tracks started per 10 frames
-  int32_t id_switches = 3;          // a tracker ID handed to another object, or renewed
+  int32_t id_switches = 3;          // crossings at which the tracker exchanges two IDs
   double box_noise = 3.0;           // pixels, each edge
   bool enter_and_leave = true;      // some objects are in view for part of the sequence only
 };
