@@ -1,5 +1,4 @@
 // Feeds arbitrary bytes to the XML reader through a real file, as users do.
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -8,28 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_input.h"
 #include "orvo_event_set.h"
 
 namespace {
-
-const std::string& scratch_path() {
-  static const std::string path = [] {
-    std::string pattern = "/tmp/orvo-fuzz-xml-XXXXXX";
-    int fd = mkstemp(pattern.data());
-    if (fd < 0) std::abort();
-    close(fd);
-    return pattern;
-  }();
-  static const bool cleanup = [] {
-    std::atexit([] {
-      std::remove(path.c_str());
-      std::remove((path + "-out.xml").c_str());
-    });
-    return true;
-  }();
-  (void)cleanup;
-  return path;
-}
 
 bool listed(const std::vector<int32_t>& values, int32_t value) {
   return std::find(values.begin(), values.end(), value) != values.end();
@@ -38,10 +19,7 @@ bool listed(const std::vector<int32_t>& values, int32_t value) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FILE* file = std::fopen(scratch_path().c_str(), "wb");
-  if (!file) std::abort();
-  std::fwrite(data, 1, size, file);
-  if (std::fclose(file) != 0) std::abort();
+  const std::string& input = fuzz_write_input(data, size);
 
   orvoEventSet set;
   set.events = {{1, 2, 3, 4, 5, 6, 7}};
@@ -49,11 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   set.types = {3};
   set.default_type = 9;
   std::string why;
-  int result = orvo_event_set_load_xml(&set, scratch_path(), &why);
+  int result = orvo_event_set_load_xml(&set, input, &why);
   if (set.default_type != 9) std::abort();
   if (result == -1) {
     // Untouched, with a reason about this file.
-    if (why.rfind("\"" + scratch_path() + "\": ", 0) != 0) std::abort();
+    if (why.rfind("\"" + input + "\": ", 0) != 0) std::abort();
     if (set.events.size() != 1 || set.events[0].x1 != 6 || set.frames != std::vector<int32_t>{1} ||
         set.types != std::vector<int32_t>{3}) {
       std::abort();
@@ -81,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (set.frames.size() > set.events.size() || set.types.size() > set.events.size()) std::abort();
 
   // Whatever was read must come back from a write and a second read.
-  const std::string base = scratch_path() + "-out";
+  const std::string base = input + "-out";
   if (orvo_event_set_save_xml(&set, base, nullptr) != 1) std::abort();
   orvoEventSet back;
   if (orvo_event_set_load_xml(&back, base + ".xml", nullptr) != 1) std::abort();
