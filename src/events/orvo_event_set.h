@@ -68,7 +68,8 @@ int orvo_event_set_sort_frames(orvoEventSet* set);
 orvoEventSelection* orvo_event_set_selection_new();
 int orvo_event_set_selection_free(orvoEventSelection* selection);
 // Takes, in set order, the events of `frame` whose type is among the first
-// type_count entries of `types`; types == nullptr takes every type.
+// type_count entries of `types`; types == nullptr takes every type (mind that
+// data() of an empty vector may be nullptr: it then means every type, not none).
 int orvo_event_set_select(orvoEventSelection* selection, const orvoEventSet* set, int32_t frame,
                           const int32_t* types, uint32_t type_count);
 

@@ -119,21 +119,6 @@ bool orvoReplacingFile::commit(std::string* why) {
   return true;
 }
 
-bool orvo_close_checked(FILE* file, const std::string& path, std::string* why) {
-  bool ok = std::ferror(file) == 0;
-  int err = ok ? 0 : EIO;
-  if (std::fflush(file) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (std::fclose(file) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) set_why(why, path, std::string("could not be written: ") + std::strerror(err));
-  return ok;
-}
-
 orvoClassicLocale::orvoClassicLocale() : previous_(uselocale(classic())) {}
 
 orvoClassicLocale::~orvoClassicLocale() { uselocale(previous_); }

@@ -36,9 +36,6 @@ class orvoReplacingFile {
   FILE* file_ = nullptr;
 };
 
-// Flushes and closes; false (with *why) when anything written was lost.
-bool orvo_close_checked(FILE* file, const std::string& path, std::string* why);
-
 // For its lifetime this thread formats and scans numbers in the classic locale.
 class orvoClassicLocale {
  public:
