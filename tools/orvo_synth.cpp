@@ -165,11 +165,6 @@ orvoSynthSequence orvo_synth_generate(const orvoSynthParams& params) {
 
 namespace {
 
-void append_int(std::string& text, int64_t value) {
-  char digits[24];
-  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
-
 bool write_lines(const std::string& path, size_t count,
                  const std::function<void(std::string&, size_t)>& line) {
   orvoReplacingFile out;
@@ -187,16 +182,16 @@ bool write_lines(const std::string& path, size_t count,
 }
 
 void append_box_line(std::string& text, const _orvoEvent& e, float confidence) {
-  append_int(text, e.frame);
+  orvo_append_int(text, e.frame);
   text += ' ';
-  append_int(text, e.id);
+  orvo_append_int(text, e.id);
   text += ' ';
   char digits[32];
   text.append(digits, std::to_chars(digits, digits + sizeof digits, confidence,
                                     std::chars_format::fixed, 2).ptr);
   for (int32_t value : {e.x0, e.y0, e.x1, e.y1}) {
     text += ' ';
-    append_int(text, value);
+    orvo_append_int(text, value);
   }
   text += '\n';
 }

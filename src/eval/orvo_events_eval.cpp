@@ -8,6 +8,7 @@
 #include <mutex>
 #include <new>
 #include <thread>
+#include <unordered_map>
 
 #include "orvo_require.h"
 
@@ -109,8 +110,10 @@ uint32_t overlapping_e(const Box& g, Workspace& ws) {
   return n;
 }
 
+// cells_zero: the matrix was just sized by the preparation, so its cells are
+// already 0 and need not be cleared again.
 void compute(orvoFrameEval* frame, float coverage_threshold, float occlusion_threshold,
-             Workspace& ws) {
+             Workspace& ws, bool cells_zero) {
   frame->fp = frame->fn = frame->mt = frame->mo = frame->cd = 0;
   frame->fit = frame->fio = 0;
   const uint32_t gt_boxes = frame->gt.count(), e_boxes = frame->e.count();
@@ -143,7 +146,7 @@ void compute(orvoFrameEval* frame, float coverage_threshold, float occlusion_thr
     orvo_events_eval_matrix_resize(&matrix, gt_boxes, e_boxes);
     for (uint32_t j = 0; j < gt_boxes; ++j) matrix.gt_ids[j] = frame->gt.events[j]->id;
     for (uint32_t k = 0; k < e_boxes; ++k) matrix.e_ids[k] = frame->e.events[k]->id;
-  } else {
+  } else if (!cells_zero) {
     std::fill(matrix.cells.begin(), matrix.cells.end(), 0.0f);
   }
   float* cells = matrix.cells.data();
@@ -256,9 +259,9 @@ void for_each_frame(uint32_t count, const Work& work) {
   if (error) std::rethrow_exception(error);
 }
 
-void collect_ids(const orvoEventSet& set, std::unordered_map<int32_t, uint32_t>& position_of,
-                 std::vector<int32_t>& ids, std::vector<uint32_t>& event_position) {
-  position_of.clear();
+void collect_ids(const orvoEventSet& set, std::vector<int32_t>& ids,
+                 std::vector<uint32_t>& event_position) {
+  std::unordered_map<int32_t, uint32_t> position_of;
   ids.clear();
   event_position.resize(set.events.size());
   for (size_t i = 0; i < set.events.size(); ++i) {
@@ -323,8 +326,8 @@ int orvo_events_eval_init(orvoEventsEval* EE, float coverage_threshold, float oc
   EE->e_index = orvoFrameIndex();
 
   std::vector<int32_t> gt_ids, e_ids;
-  collect_ids(EE->gt, EE->gt_column_of, gt_ids, EE->gt_event_column);
-  collect_ids(EE->e, EE->e_row_of, e_ids, EE->e_event_row);
+  collect_ids(EE->gt, gt_ids, EE->gt_event_column);
+  collect_ids(EE->e, e_ids, EE->e_event_row);
   const uint32_t gt_count = static_cast<uint32_t>(gt_ids.size());
   const uint32_t e_count = static_cast<uint32_t>(e_ids.size());
   orvo_events_eval_matrix_resize(&EE->id_map, gt_count, e_count);
@@ -366,7 +369,7 @@ int orvo_events_eval_process(orvoEventsEval* EE) {
   for_each_frame(EE->frame_count(), [&](uint32_t t, Workspace& ws) {
     orvoFrameEval& frame = EE->frames[t];
     prepare_indexed(&frame, EE, EE->gt.frames[t]);
-    compute(&frame, coverage, occlusion, ws);
+    compute(&frame, coverage, occlusion, ws, true);
     if (ws.coverings.size() <= 2 * (size_t{frame.gt.count()} + frame.e.count())) {
       kept[t].assign(ws.coverings.begin(), ws.coverings.end());
     } else {
@@ -521,7 +524,7 @@ int orvo_events_eval_frame_compute(orvoFrameEval* frame, float coverage_threshol
                                    float occlusion_threshold) {
   if (frame == nullptr) return -1;
   Workspace ws;
-  compute(frame, coverage_threshold, occlusion_threshold, ws);
+  compute(frame, coverage_threshold, occlusion_threshold, ws, false);
   return 0;
 }
 

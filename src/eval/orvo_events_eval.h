@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "orvo_event_set.h"
@@ -71,8 +70,6 @@ struct orvoEventsEval {
   float occlusion_threshold = 0.0f;
 
   // Lookups built by init and process, valid while the sets are unchanged.
-  std::unordered_map<int32_t, uint32_t> gt_column_of;  // GT ID -> column of id_map
-  std::unordered_map<int32_t, uint32_t> e_row_of;      // E ID -> row of id_map
   std::vector<uint32_t> gt_event_column;  // per event of gt: column of its ID
   std::vector<uint32_t> e_event_row;      // per event of e: row of its ID
   orvoFrameIndex gt_index, e_index;       // built by process

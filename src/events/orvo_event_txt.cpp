@@ -150,13 +150,6 @@ class TxtReader {
   std::vector<int32_t> frames_;
 };
 
-void append_int(std::string& out, int64_t value) {
-  char digits[24];
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
-  (void)ec;
-  out.append(digits, end);
-}
-
 // Centre or half size at half scale, as the object form of the reader expects.
 int32_t half_scale_centre(int32_t low, int32_t high) {
   float half = static_cast<float>(int64_t{high} - low) * 0.5f;
@@ -217,16 +210,16 @@ int orvo_event_set_save_txt(const orvoEventSet* set, const std::string& base_nam
   std::string text;
   for (int32_t frame : set->frames) {
     text += "frame\t";
-    append_int(text, frame);
+    orvo_append_int(text, frame);
     text += '\n';
     for (uint32_t position : index.events_of(frame)) {
       const _orvoEvent& e = set->events[position];
       text += "object\t";
-      append_int(text, e.id);
+      orvo_append_int(text, e.id);
       for (int32_t value : {half_scale_centre(e.x0, e.x1), half_scale_centre(e.y0, e.y1),
                             half_scale_half(e.x0, e.x1), half_scale_half(e.y0, e.y1)}) {
         text += '\t';
-        append_int(text, value);
+        orvo_append_int(text, value);
       }
       text += '\n';
     }

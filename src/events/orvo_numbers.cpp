@@ -139,3 +139,8 @@ double orvo_parse_double(const char* text) {
   double value = 0.0;
   return read_real(p, end, value) ? value : 0.0;
 }
+
+void orvo_append_int(std::string& text, int64_t value) {
+  char digits[24];
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Truncates toward zero, saturates at the 32-bit range, NaN gives 0.
 int32_t orvo_real_to_int(double value);
@@ -24,6 +25,9 @@ orvoScan orvo_scan_int(const char*& p, const char* end, int32_t& out);
 orvoScan orvo_scan_float(const char*& p, const char* end, float& out);
 // "%s": a run of non-space characters; nothing is stored.
 orvoScan orvo_scan_word(const char*& p, const char* end);
+
+// Appends the decimal digits of value, as "%d" prints them.
+void orvo_append_int(std::string& text, int64_t value);
 
 // Whole-text conversions of XML values: atol-like (leading space, sign,
 // digits up to the first other character, 0 when there are none, saturated),
