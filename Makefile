@@ -27,7 +27,7 @@ test-sanitize:
 # Each reader is fuzzed for FUZZ_SECONDS from the seed corpus; a crash fails.
 fuzz:
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DORVO_FUZZ=ON -DORVO_TESTS=OFF -DORVO_BENCH=OFF
+	  -DORVO_FUZZ=ON -DORVO_TESTS=OFF -DORVO_BENCH=OFF -DORVO_DESKTOP=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_txt fuzz_xml
 	for reader in txt xml; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus-$$reader && cp fuzz/corpus/$$reader/* $(FUZZ_BUILD)/corpus-$$reader/ && \
