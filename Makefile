@@ -1,4 +1,4 @@
-# Single entry point: `make run`, `make test`, `make test-sanitize`, `make fuzz`, `make bench`.
+# Single entry point: `make run`, `make desktop`, `make test`, `make test-sanitize`, `make fuzz`, `make bench`.
 BUILD        ?= build
 SAN_BUILD    ?= build-san
 FUZZ_BUILD   ?= build-fuzz
@@ -6,7 +6,7 @@ BENCH_BUILD  ?= build-bench
 JOBS         ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: build run test test-sanitize fuzz bench sample clean
+.PHONY: build run desktop test test-sanitize fuzz bench sample clean
 
 build:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -15,6 +15,11 @@ build:
 run: build
 	$(BUILD)/src/console/orvo-console data/sample/gt.txt data/sample/tracker.txt
 
+# The desktop program opens its help and history files from its working
+# directory; the build puts them beside the binary.
+desktop: build
+	cd $(BUILD)/src/app && ./orvo-evaluator
+
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
@@ -22,6 +27,7 @@ test-sanitize:
 	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVO_SANITIZE=ON -DORVO_BENCH=OFF
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/.lsan-suppressions \
 	  ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
 
 # Each reader is fuzzed for FUZZ_SECONDS from the seed corpus; a crash fails.
