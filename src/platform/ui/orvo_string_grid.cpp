@@ -130,6 +130,8 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(new TStri
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
+    // Narrow columns clip their text as the framework's grids do.
+    setTextElideMode(Qt::ElideNone);
     setFrameShape(QFrame::Box);
     setFrameShadow(QFrame::Plain);
     connect(this, &QTableView::clicked, this, [this] { emit Clicked(); });
