@@ -255,7 +255,7 @@ void TFormMain::BuildControls(QWidget* client)
     gb_objects = new QGroupBox(QStringLiteral("Ground Truth and Estimated data"), client);
     gb_objects->setObjectName(QStringLiteral("gb_objects"));
     gb_objects->setGeometry(8, 32, 473, 198);
-    lbl__frame_act = MakeLabel(gb_objects, "lbl__frame_act", QStringLiteral("Frame 0 / 0"), 6, 20);
+    lbl__frame_act = MakeLabel(gb_objects, "lbl__frame_act", QStringLiteral("Frame 0 / 0"), 6, 17);
     lbl__frame_act->setFixedWidth(104);
     tb_frame = new QSlider(Qt::Horizontal, gb_objects);
     tb_frame->setObjectName(QStringLiteral("tb_frame"));
@@ -547,7 +547,11 @@ void TFormMain::FillTypeList()
 {
     const QSignalBlocker quiet(lb_types);
     lb_types->clear();
-    for (int32_t type : EvalContext->gt.types) lb_types->addItem(Unsigned(type));
+    for (int32_t type : EvalContext->gt.types) {
+        auto* item = new QListWidgetItem(Unsigned(type));
+        item->setSizeHint(QSize(0, 14));
+        lb_types->addItem(item);
+    }
     lb_types->selectAll();
 }
 
@@ -794,8 +798,9 @@ void TFormMain::FillFmeasureTable(const orvoFrameEval& record)
     if (e_boxes > 0) Fmeas_sg->SetFixedRows(1);
     const QLocale locale = locale_;
     Fmeas_sg->SetCellProvider([view, gt_ids, e_ids, locale](int col, int row) -> QString {
-        if (row == 0) return col >= 1 ? Signed(gt_ids[static_cast<size_t>(col - 1)]) : QString();
-        if (col == 0) return Signed(e_ids[static_cast<size_t>(row - 1)]);
+        const size_t gt_box = static_cast<size_t>(col - 1), e_box = static_cast<size_t>(row - 1);
+        if (row == 0) return col >= 1 && gt_box < gt_ids.size() ? Signed(gt_ids[gt_box]) : QString();
+        if (col == 0) return e_box < e_ids.size() ? Signed(e_ids[e_box]) : QString();
         const orvoIdMatrix& m = view->fmeasure;
         if (static_cast<uint32_t>(row - 1) >= m.e_count() || static_cast<uint32_t>(col - 1) >= m.gt_count()) return {};
         return FormatFloat(locale, m.at(static_cast<uint32_t>(row - 1), static_cast<uint32_t>(col - 1)), 4);
