@@ -63,19 +63,19 @@ TAdd_frm::TAdd_frm(TFormMain& main_form, TUiServices& ui, QWidget* parent)
                           QStringLiteral("different objects with same ID are joined, "),
                           QStringLiteral("each objects ID from loaded set might be "),
                           QStringLiteral("increased by the offset. ")});
-    offset_mm->setGeometry(148, 16, 320, 62);
+    offset_mm->setGeometry(160, 16, 308, 62);
 
     interpolation_gb = new QGroupBox(QStringLiteral("Interpolation"), this);
     interpolation_gb->setObjectName(QStringLiteral("interpolation_gb"));
     interpolation_gb->setGeometry(8, 100, 476, 72);
     interpolate_chb = new QCheckBox(QStringLiteral("Process interpolation"), interpolation_gb);
     interpolate_chb->setObjectName(QStringLiteral("interpolate_chb"));
-    interpolate_chb->setGeometry(12, 28, 130, 17);
+    interpolate_chb->setGeometry(12, 28, 146, 17);
     interpolation_mm = MakeNote(interpolation_gb, "interpolation_mm",
                                 {QStringLiteral("When loading new object source, the "),
                                  QStringLiteral("object parameters might be interpolated to "),
                                  QStringLiteral("each frame.")});
-    interpolation_mm->setGeometry(148, 16, 320, 50);
+    interpolation_mm->setGeometry(160, 16, 308, 50);
 
     load_gb = new QGroupBox(QStringLiteral("Load and Add objects"), this);
     load_gb->setObjectName(QStringLiteral("load_gb"));
@@ -88,7 +88,7 @@ TAdd_frm::TAdd_frm(TFormMain& main_form, TUiServices& ui, QWidget* parent)
                        {QStringLiteral("Load data from source file, shift IDs by "),
                         QStringLiteral("offset, interpolate each object separately "),
                         QStringLiteral("and add the set into main set.")});
-    load_mm->setGeometry(148, 16, 320, 50);
+    load_mm->setGeometry(160, 16, 308, 50);
 
     cancel_bt = new QPushButton(QStringLiteral("Cancel"), this);
     cancel_bt->setObjectName(QStringLiteral("cancel_bt"));

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include <QHeaderView>
 #include <QPushButton>
 
 #include "orvo_handler.h"
@@ -100,15 +101,29 @@ TEST(StringGrid, KeepsCellsInsideAndDropsThoseCutOff)
     grid.SetRowCount(3);
     grid.SetCells(2, 2, QStringLiteral("corner"));
     grid.SetCells(0, 1, QStringLiteral("kept"));
-    EXPECT_EQ(grid.model()->data(grid.model()->index(2, 2)).toString(), QStringLiteral("corner"));
+    grid.SetCells(1, 0, QStringLiteral("head"));
+    // The fixed row and column are the view's headers; the cells after them its items.
+    QAbstractItemModel* view = grid.model();
+    EXPECT_EQ(view->data(view->index(1, 1)).toString(), QStringLiteral("corner"));
+    EXPECT_EQ(view->headerData(0, Qt::Vertical).toString(), QStringLiteral("kept"));
+    EXPECT_EQ(view->headerData(0, Qt::Horizontal).toString(), QStringLiteral("head"));
+    grid.SetFixedRows(0);
+    EXPECT_EQ(view->data(view->index(0, 0)).toString(), QStringLiteral("head"));
     grid.SetRowCount(2);
     grid.SetRowCount(3);
     EXPECT_EQ(grid.Cells(2, 2), QString());
     EXPECT_EQ(grid.Cells(0, 1), QStringLiteral("kept"));
     EXPECT_EQ(grid.Cells(7, 7), QString());
     grid.SetColWidths(1, 33);
+    grid.SetColWidths(0, 21);
     grid.SetColCount(5);
+    grid.SetFixedRows(1);
     EXPECT_EQ(grid.ColWidths(1), 33);
+    EXPECT_EQ(grid.columnWidth(0), 33);
+    EXPECT_EQ(grid.verticalHeader()->width(), 21);
+    grid.SetColCount(1);  // the fixed column goes; its width stays with the column
+    EXPECT_EQ(grid.FixedCols(), 0);
+    EXPECT_EQ(grid.columnWidth(0), 21);
 }
 
 TEST(StringGrid, ProviderBacksMillionsOfCellsAndCellsReadsIt)
@@ -125,8 +140,9 @@ TEST(StringGrid, ProviderBacksMillionsOfCellsAndCellsReadsIt)
     EXPECT_EQ(grid.Cells(16001, 4602), QStringLiteral("16001:4602"));
     grid.SetCells(5, 5, QStringLiteral("written"));
     EXPECT_EQ(grid.Cells(5, 5), QStringLiteral("written"));
-    EXPECT_EQ(grid.model()->rowCount(), 4603);
-    EXPECT_EQ(grid.model()->columnCount(), 16002);
+    EXPECT_EQ(grid.model()->rowCount(), 4602);
+    EXPECT_EQ(grid.model()->columnCount(), 16001);
+    EXPECT_EQ(grid.model()->headerData(16000, Qt::Horizontal).toString(), QStringLiteral("16001:0"));
     grid.ClearCells();
     EXPECT_EQ(grid.Cells(16001, 4602), QString());
     EXPECT_GE(asked, 1);

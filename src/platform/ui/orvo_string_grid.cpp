@@ -1,46 +1,38 @@
 #include "orvo_string_grid.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 
+// The view sees the cells that are not fixed; the fixed row and column are
+// its header data.
 class TStringGridModel : public QAbstractTableModel {
  public:
   explicit TStringGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override
   {
-      return parent.isValid() ? 0 : rows;
+      return parent.isValid() ? 0 : rows - fixed_rows;
   }
   int columnCount(const QModelIndex& parent = QModelIndex()) const override
   {
-      return parent.isValid() ? 0 : cols;
+      return parent.isValid() ? 0 : cols - fixed_cols;
   }
 
   QVariant data(const QModelIndex& index, int role) const override
   {
-      if (!index.isValid()) return {};
-      const bool fixed = index.row() < fixed_rows || index.column() < fixed_cols;
-      switch (role) {
-      case Qt::DisplayRole:
-          return Text(index.column(), index.row());
-      case Qt::BackgroundRole:
-          if (fixed && view) return view->palette().button();
-          return {};
-      case Qt::ForegroundRole:
-          if (fixed && view) return view->palette().buttonText();
-          return {};
-      default:
-          return {};
-      }
+      if (!index.isValid() || role != Qt::DisplayRole) return {};
+      return Text(index.column() + fixed_cols, index.row() + fixed_rows);
   }
 
-  Qt::ItemFlags flags(const QModelIndex& index) const override
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override
   {
-      if (!index.isValid()) return Qt::NoItemFlags;
-      if (index.row() < fixed_rows || index.column() < fixed_cols) return Qt::ItemIsEnabled;
-      return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+      if (role != Qt::DisplayRole) return {};
+      if (orientation == Qt::Horizontal) return fixed_rows > 0 ? Text(section + fixed_cols, 0) : QString();
+      return fixed_cols > 0 ? Text(0, section + fixed_rows) : QString();
   }
 
   QString Text(int col, int row) const
@@ -56,14 +48,15 @@ class TStringGridModel : public QAbstractTableModel {
       return (static_cast<quint64>(static_cast<quint32>(col)) << 32) | static_cast<quint32>(row);
   }
 
+  // Counts that keep the fixed ones; the caller lowers those first.
   void SetRows(int count)
   {
       if (count > rows) {
-          beginInsertRows(QModelIndex(), rows, count - 1);
+          beginInsertRows(QModelIndex(), rows - fixed_rows, count - fixed_rows - 1);
           rows = count;
           endInsertRows();
       } else if (count < rows) {
-          beginRemoveRows(QModelIndex(), count, rows - 1);
+          beginRemoveRows(QModelIndex(), count - fixed_rows, rows - fixed_rows - 1);
           rows = count;
           DropOutside();
           endRemoveRows();
@@ -73,11 +66,11 @@ class TStringGridModel : public QAbstractTableModel {
   void SetCols(int count)
   {
       if (count > cols) {
-          beginInsertColumns(QModelIndex(), cols, count - 1);
+          beginInsertColumns(QModelIndex(), cols - fixed_cols, count - fixed_cols - 1);
           cols = count;
           endInsertColumns();
       } else if (count < cols) {
-          beginRemoveColumns(QModelIndex(), count, cols - 1);
+          beginRemoveColumns(QModelIndex(), count - fixed_cols, cols - fixed_cols - 1);
           cols = count;
           DropOutside();
           endRemoveColumns();
@@ -98,35 +91,60 @@ class TStringGridModel : public QAbstractTableModel {
 
   void Changed(int col, int row)
   {
-      const QModelIndex i = index(row, col);
-      emit dataChanged(i, i, {Qt::DisplayRole});
+      if (row < fixed_rows && col >= fixed_cols) {
+          emit headerDataChanged(Qt::Horizontal, col - fixed_cols, col - fixed_cols);
+      } else if (col < fixed_cols && row >= fixed_rows) {
+          emit headerDataChanged(Qt::Vertical, row - fixed_rows, row - fixed_rows);
+      } else if (row >= fixed_rows && col >= fixed_cols) {
+          const QModelIndex i = index(row - fixed_rows, col - fixed_cols);
+          emit dataChanged(i, i, {Qt::DisplayRole});
+      }
   }
 
   void ChangedAll()
   {
-      if (rows > 0 && cols > 0) emit dataChanged(index(0, 0), index(rows - 1, cols - 1));
+      if (rowCount() > 0 && columnCount() > 0)
+          emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+      if (columnCount() > 0) emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+      if (rowCount() > 0) emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
   }
 
-  void FixedChanged() { ChangedAll(); }
+  void Refix(int fixed_cols_now, int fixed_rows_now)
+  {
+      beginResetModel();
+      fixed_cols = fixed_cols_now;
+      fixed_rows = fixed_rows_now;
+      endResetModel();
+  }
 
   int rows = 5, cols = 5, fixed_rows = 1, fixed_cols = 1;
   QHash<quint64, QString> cells;
   TStringGrid::CellProvider provider;
-  QWidget* view = nullptr;
 };
 
-TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(new TStringGridModel(this))
+TStringGrid::TStringGrid(QWidget* parent)
+    : QTableView(parent), model_(new TStringGridModel(this)), widths_(5, 64), corner_(new QLabel(this))
 {
-    model_->view = this;
     setModel(model_);
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    horizontalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setMinimumSectionSize(1);
+    for (QHeaderView* h : {horizontalHeader(), verticalHeader()}) {
+        h->setMinimumSectionSize(1);
+        h->setSectionsClickable(false);
+        h->setHighlightSections(false);
+        h->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
     horizontalHeader()->setDefaultSectionSize(64);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     verticalHeader()->setDefaultSectionSize(24);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setHighlightSections(false);
+    setCornerButtonEnabled(false);
+    corner_->setAutoFillBackground(true);
+    corner_->setBackgroundRole(QPalette::Button);
+    corner_->setIndent(3);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
+        const size_t col = static_cast<size_t>(section + model_->fixed_cols);
+        if (col < widths_.size()) widths_[col] = size;
+    });
+    connect(model_, &QAbstractItemModel::headerDataChanged, this, [this] { PlaceCorner(); });
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
@@ -135,6 +153,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent), model_(new TStri
     setFrameShape(QFrame::Box);
     setFrameShadow(QFrame::Plain);
     connect(this, &QTableView::clicked, this, [this] { emit Clicked(); });
+    Relayout();
 }
 
 TStringGrid::~TStringGrid() = default;
@@ -144,44 +163,74 @@ int TStringGrid::RowCount() const { return model_->rows; }
 int TStringGrid::FixedCols() const { return model_->fixed_cols; }
 int TStringGrid::FixedRows() const { return model_->fixed_rows; }
 
+// Header visibility and sizes follow the fixed row and column.
+void TStringGrid::Relayout()
+{
+    horizontalHeader()->setVisible(model_->fixed_rows > 0);
+    verticalHeader()->setVisible(model_->fixed_cols > 0);
+    horizontalHeader()->setFixedHeight(verticalHeader()->defaultSectionSize());
+    if (model_->fixed_cols > 0) verticalHeader()->setFixedWidth(widths_[0]);
+    const int fallback = horizontalHeader()->defaultSectionSize();
+    for (int c = model_->fixed_cols; c < model_->cols; ++c) {
+        const int w = widths_[static_cast<size_t>(c)];
+        if (w != fallback || horizontalHeader()->sectionSize(c - model_->fixed_cols) != w)
+            horizontalHeader()->resizeSection(c - model_->fixed_cols, w);
+    }
+    PlaceCorner();
+}
+
+void TStringGrid::PlaceCorner()
+{
+    const bool shown = model_->fixed_rows > 0 && model_->fixed_cols > 0;
+    corner_->setVisible(shown);
+    if (!shown) return;
+    corner_->setText(model_->Text(0, 0));
+    corner_->setGeometry(frameWidth(), frameWidth(), verticalHeader()->width(), horizontalHeader()->height());
+    corner_->raise();
+}
+
+void TStringGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    PlaceCorner();
+}
+
 void TStringGrid::SetColCount(int count)
 {
     if (count < 1) count = 1;
     if (count == model_->cols) return;
+    if (model_->fixed_cols >= count) model_->Refix(count - 1, model_->fixed_rows);
+    widths_.resize(static_cast<size_t>(count), horizontalHeader()->defaultSectionSize());
     model_->SetCols(count);
-    if (model_->fixed_cols >= count) {
-        model_->fixed_cols = count - 1;
-        model_->FixedChanged();
-    }
+    Relayout();
 }
 
 void TStringGrid::SetRowCount(int count)
 {
     if (count < 1) count = 1;
     if (count == model_->rows) return;
+    const bool refix = model_->fixed_rows >= count;
+    if (refix) model_->Refix(model_->fixed_cols, count - 1);
     model_->SetRows(count);
-    if (model_->fixed_rows >= count) {
-        model_->fixed_rows = count - 1;
-        model_->FixedChanged();
-    }
+    if (refix) Relayout();
 }
 
 void TStringGrid::SetFixedCols(int count)
 {
-    if (count < 0 || count >= model_->cols)
+    if (count < 0 || count > 1 || count >= model_->cols)
         throw std::out_of_range("Fixed column count must be less than column count");
     if (count == model_->fixed_cols) return;
-    model_->fixed_cols = count;
-    model_->FixedChanged();
+    model_->Refix(count, model_->fixed_rows);
+    Relayout();
 }
 
 void TStringGrid::SetFixedRows(int count)
 {
-    if (count < 0 || count >= model_->rows)
+    if (count < 0 || count > 1 || count >= model_->rows)
         throw std::out_of_range("Fixed row count must be less than row count");
     if (count == model_->fixed_rows) return;
-    model_->fixed_rows = count;
-    model_->FixedChanged();
+    model_->Refix(model_->fixed_cols, count);
+    Relayout();
 }
 
 QString TStringGrid::Cells(int col, int row) const { return model_->Text(col, row); }
@@ -192,6 +241,7 @@ void TStringGrid::SetCells(int col, int row, const QString& text)
         throw std::out_of_range("Grid index out of range");
     model_->cells.insert(TStringGridModel::Key(col, row), text);
     model_->Changed(col, row);
+    if (col == 0 && row == 0) PlaceCorner();
 }
 
 void TStringGrid::SetCellProvider(CellProvider provider)
@@ -199,26 +249,40 @@ void TStringGrid::SetCellProvider(CellProvider provider)
     model_->cells.clear();
     model_->provider = std::move(provider);
     model_->ChangedAll();
+    PlaceCorner();
 }
 
 void TStringGrid::ClearCells() { SetCellProvider(nullptr); }
 
-int TStringGrid::ColWidths(int col) const { return horizontalHeader()->sectionSize(col); }
+int TStringGrid::ColWidths(int col) const
+{
+    if (col < 0 || col >= model_->cols) throw std::out_of_range("Grid index out of range");
+    return widths_[static_cast<size_t>(col)];
+}
 
 void TStringGrid::SetColWidths(int col, int width)
 {
     if (col < 0 || col >= model_->cols) throw std::out_of_range("Grid index out of range");
-    horizontalHeader()->resizeSection(col, width);
+    widths_[static_cast<size_t>(col)] = width;
+    if (col < model_->fixed_cols)
+        Relayout();
+    else
+        horizontalHeader()->resizeSection(col - model_->fixed_cols, width);
 }
 
-int TStringGrid::RowHeights(int row) const { return verticalHeader()->sectionSize(row); }
+int TStringGrid::RowHeights(int row) const
+{
+    if (row < model_->fixed_rows) return horizontalHeader()->height();
+    return verticalHeader()->sectionSize(row - model_->fixed_rows);
+}
 
 int TStringGrid::DefaultColWidth() const { return horizontalHeader()->defaultSectionSize(); }
 
 void TStringGrid::SetDefaultColWidth(int width)
 {
     horizontalHeader()->setDefaultSectionSize(width);
-    for (int c = 0; c < model_->cols; ++c) horizontalHeader()->resizeSection(c, width);
+    std::fill(widths_.begin(), widths_.end(), width);
+    Relayout();
 }
 
 int TStringGrid::DefaultRowHeight() const { return verticalHeader()->defaultSectionSize(); }
@@ -226,6 +290,7 @@ int TStringGrid::DefaultRowHeight() const { return verticalHeader()->defaultSect
 void TStringGrid::SetDefaultRowHeight(int height)
 {
     verticalHeader()->setDefaultSectionSize(height);
+    Relayout();
 }
 
 void TStringGrid::SetRowSelect(bool on)
@@ -235,17 +300,17 @@ void TStringGrid::SetRowSelect(bool on)
 
 int TStringGrid::SelectionTop() const
 {
-    const QModelIndexList rows = selectionModel()->selectedIndexes();
-    if (rows.isEmpty()) return 0;
-    int top = rows.first().row();
-    for (const QModelIndex& i : rows) top = std::min(top, i.row());
-    return top;
+    const QModelIndexList chosen = selectionModel()->selectedIndexes();
+    if (chosen.isEmpty()) return 0;
+    int top = chosen.first().row();
+    for (const QModelIndex& i : chosen) top = std::min(top, i.row());
+    return top + model_->fixed_rows;
 }
 
 void TStringGrid::SetRow(int row)
 {
-    if (row < 0 || row >= model_->rows) throw std::out_of_range("Grid index out of range");
-    const QModelIndex i = model_->index(row, std::min(model_->fixed_cols, model_->cols - 1));
+    if (row < model_->fixed_rows || row >= model_->rows) throw std::out_of_range("Grid index out of range");
+    const QModelIndex i = model_->index(row - model_->fixed_rows, 0);
     setCurrentIndex(i);
     selectionModel()->select(i, QItemSelectionModel::ClearAndSelect |
                                     (selectionBehavior() == SelectRows ? QItemSelectionModel::Rows

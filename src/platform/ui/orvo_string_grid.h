@@ -1,11 +1,14 @@
 // A string grid over Qt's model/view: cells addressed (column, row), row and
-// column counts, fixed (header-like) rows and columns, column widths and row
-// heights. Besides cells written one by one, a grid can take a provider that
-// computes the text of any cell when it is painted or read, so a grid of
-// millions of cells costs no string per cell.
+// column counts, fixed rows and columns, column widths and row heights. A
+// fixed row and a fixed column (at most one each) are shown in the view's
+// headers, so they stay in place while the rest scrolls; the header's column
+// edges can be dragged to resize. Besides cells written one by one, a grid
+// can take a provider that computes the text of any cell when it is painted
+// or read, so a grid of millions of cells costs no string per cell.
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -32,7 +35,8 @@ public:
     // least one row (column) that is not fixed, or to 0 for a single row.
     void SetColCount(int count);
     void SetRowCount(int count);
-    // Must be below the row (column) count; throws std::out_of_range if not.
+    // Must be below the row (column) count, and 0 or 1; throws
+    // std::out_of_range if not.
     void SetFixedCols(int count);
     void SetFixedRows(int count);
 
@@ -57,10 +61,18 @@ public:
     int SelectionTop() const;
     void SetRow(int row);
 
+protected:
+    void updateGeometries() override;
+
 signals:
     // A click on a cell, as the user selects it.
     void Clicked();
 
 private:
+    void Relayout();
+    void PlaceCorner();
+
     TStringGridModel* model_;
+    std::vector<int> widths_;  // per grid column, fixed ones included
+    class QLabel* corner_;
 };
