@@ -160,7 +160,7 @@ QAction* TFormMain::AddItem(QMenu* menu, const char* name, const QString& captio
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
-    if (handler) ConnectHandler(action, &QAction::triggered, this, ui_, [this, handler] { (this->*handler)(); });
+    if (handler) Bind(action, &QAction::triggered, handler);
     return action;
 }
 
@@ -234,7 +234,7 @@ void TFormMain::BuildToolBar(QWidget* client)
         b->setAutoRaise(true);
         b->setFixedSize(25, 25);
         b->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        ConnectHandler(b, &QToolButton::clicked, this, ui_, [this, handler] { (this->*handler)(); });
+        Bind(b, &QToolButton::clicked, handler);
         MainToolBar->addWidget(b);
         return b;
     };
@@ -264,7 +264,7 @@ void TFormMain::BuildControls(QWidget* client)
     tb_frame->setValue(0);
     tb_frame->setTickInterval(1);
     tb_frame->setTickPosition(QSlider::TicksBelow);
-    ConnectHandler(tb_frame, &QSlider::valueChanged, this, ui_, [this] { DisplayFrameInfo(); });
+    Bind(tb_frame, &QSlider::valueChanged, &TFormMain::DisplayFrameInfo);
     lbl_objects_gt = MakeLabel(gb_objects, "lbl_objects_gt", QStringLiteral("Ground Truth Objects"), 8, 40);
     lbl_objects_e = MakeLabel(gb_objects, "lbl_objects_e", QStringLiteral("Estimated Objects"), 242, 40);
     sg_objects_data_gt = MakeGrid(gb_objects, "sg_objects_data_gt", 4, 56, 229, 137);
@@ -276,8 +276,8 @@ void TFormMain::BuildControls(QWidget* client)
         g->SetDefaultRowHeight(15);
         g->SetRowSelect(true);
     }
-    ConnectHandler(sg_objects_data_gt, &TStringGrid::Clicked, this, ui_, [this] { sg_objects_data_gtClick(); });
-    ConnectHandler(sg_objects_data_e, &TStringGrid::Clicked, this, ui_, [this] { sg_objects_data_eClick(); });
+    Bind(sg_objects_data_gt, &TStringGrid::Clicked, &TFormMain::sg_objects_data_gtClick);
+    Bind(sg_objects_data_e, &TStringGrid::Clicked, &TFormMain::sg_objects_data_eClick);
 
     lbl_types = MakeLabel(client, "lbl_types", QStringLiteral("Event types"), 486, 32);
     lb_types = new QListWidget(client);
@@ -288,7 +288,7 @@ void TFormMain::BuildControls(QWidget* client)
     lb_types->setFont(arial);
     lb_types->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lb_types->setSortingEnabled(true);
-    ConnectHandler(lb_types, &QListWidget::itemSelectionChanged, this, ui_, [this] { lb_typesClick(); });
+    Bind(lb_types, &QListWidget::itemSelectionChanged, &TFormMain::lb_typesClick);
 
     auto edit = [&](const char* name, const char* label_name, const QString& label, int y) {
         auto* e = new QLineEdit(client);
@@ -305,8 +305,8 @@ void TFormMain::BuildControls(QWidget* client)
         edit("lbl_ed_thresh_occlusion", "lbl_ed_thresh_occlusion_EditLabel", QStringLiteral("Occlusion th."), 200);
     lbl_ed_thresh_C->setText(DefaultCoverageText());
     lbl_ed_thresh_occlusion->setText(DefaultOcclusionText());
-    ConnectHandler(lbl_ed_thresh_C, &QLineEdit::textChanged, this, ui_, [this] { lbl_ed_thresh_CChange(); });
-    ConnectHandler(lbl_ed_thresh_occlusion, &QLineEdit::textChanged, this, ui_, [this] { lbl_ed_thresh_CChange(); });
+    Bind(lbl_ed_thresh_C, &QLineEdit::textChanged, &TFormMain::lbl_ed_thresh_CChange);
+    Bind(lbl_ed_thresh_occlusion, &QLineEdit::textChanged, &TFormMain::lbl_ed_thresh_CChange);
 
     frame_errors_lbl = MakeLabel(client, "frame_errors_lbl", QStringLiteral("Frame errors"), 566, 32);
     frame_errors_sg = MakeGrid(client, "frame_errors_sg", 560, 48, 120, 181);
@@ -675,14 +675,18 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
     if (watched == lbl_ed_thresh_C || watched == lbl_ed_thresh_occlusion) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
-            RunHandler(ui_, [this, key] { lbl_ed_thresh_CKeyDown(key); });
+            RunHandler(ui_, [this, key] {
+                if (EvalContext) lbl_ed_thresh_CKeyDown(key);
+            });
         } else if (event->type() == QEvent::FocusOut) {
             // Leaving the edit for another control of the window, not for a
             // menu, a dialog or another window.
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
                 reason != Qt::MenuBarFocusReason)
-                RunHandler(ui_, [this] { DisplayFrameInfo(); });
+                RunHandler(ui_, [this] {
+                    if (EvalContext) DisplayFrameInfo();
+                });
         }
     }
     return QMainWindow::eventFilter(watched, event);

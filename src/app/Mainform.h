@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "orvo_events_eval.h"
+#include "orvo_handler.h"
 
 class QAction;
 class QGroupBox;
@@ -95,6 +96,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Connects a signal to a handler through the handler wrapper. Handlers
+    // run only while the window owns its context, that is not after FormClose.
+    template <typename Sender, typename Signal>
+    void Bind(Sender* sender, Signal signal, void (TFormMain::*handler)())
+    {
+        ConnectHandler(sender, signal, this, ui_, [this, handler] {
+            if (EvalContext) (this->*handler)();
+        });
+    }
+
     void BuildMenu();
     void BuildToolBar(QWidget* client);
     void BuildControls(QWidget* client);

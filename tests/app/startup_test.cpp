@@ -93,4 +93,8 @@ TEST_F(AppTest, ExitClosesTheWindowAndFreesTheContext)
     Item("mm_E_Exit")->trigger();
     EXPECT_FALSE(Main().isVisible());
     EXPECT_EQ(Main().EvalContext, nullptr);
+    auto* track = Find<QSlider>("tb_frame");
+    track->setMaximum(3);
+    track->setValue(2);  // a late signal reaches no handler
+    EXPECT_EQ(TakeMessages(), QStringList());
 }

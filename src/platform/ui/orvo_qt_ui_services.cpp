@@ -5,10 +5,19 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+// Dialogs asked for from inside a modal window (the "Add objects" dialog)
+// belong to that window, so they come up over it.
+QWidget* TQtUiServices::Owner() const
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return parent_;
+}
+
 bool TQtUiServices::RunFileDialog(bool save, const QString& title, const QString& filter,
                                   int* filter_index, QString* file)
 {
-    QFileDialog dialog(parent_, title);
+    QFileDialog dialog(Owner(), title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The commands own the overwrite rules (a report replaces, a brief line
@@ -45,17 +54,17 @@ bool TQtUiServices::InputQuery(const QString& caption, const QString& prompt, QS
 {
     bool ok = false;
     const QString answer =
-        QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, *value, &ok);
+        QInputDialog::getText(Owner(), caption, prompt, QLineEdit::Normal, *value, &ok);
     if (ok) *value = answer;
     return ok;
 }
 
 void TQtUiServices::ShowMessage(const QString& caption, const QString& text)
 {
-    QMessageBox::warning(parent_, caption, text, QMessageBox::Ok);
+    QMessageBox::warning(Owner(), caption, text, QMessageBox::Ok);
 }
 
 void TQtUiServices::ShowException(const QString& message)
 {
-    QMessageBox::critical(parent_, QApplication::applicationName(), message, QMessageBox::Ok);
+    QMessageBox::critical(Owner(), QApplication::applicationName(), message, QMessageBox::Ok);
 }

@@ -22,5 +22,6 @@ class TQtUiServices : public TUiServices {
  private:
   bool RunFileDialog(bool save, const QString& title, const QString& filter, int* filter_index,
                      QString* file);
+  QWidget* Owner() const;
   QPointer<QWidget> parent_;
 };
