@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "orvo_handler.h"
 
@@ -32,14 +33,22 @@ bool AppTest::LoadThroughDialog(const char* command, const QString& file, std::o
         stayed = Add().isVisible();
         if (stayed) Add().findChild<QPushButton*>(QStringLiteral("cancel_bt"))->click();
     });
-    Item(command)->trigger();
+    Trigger(command);
     return stayed;
 }
 
 void AppTest::CancelDialog(const char* command)
 {
     QTimer::singleShot(0, &Add(), [&] { Add().findChild<QPushButton*>(QStringLiteral("cancel_bt"))->click(); });
-    Item(command)->trigger();
+    Trigger(command);
+}
+
+void AppTest::Trigger(const char* command)
+{
+    if (auto* button = Main().findChild<QToolButton*>(QLatin1String(command)))
+        button->click();
+    else
+        Item(command)->trigger();
 }
 
 QString AppTest::Row(TStringGrid* grid, int row)

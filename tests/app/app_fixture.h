@@ -41,6 +41,8 @@ class AppTest : public ::testing::Test {
   // the dialog was still open after Load (it is then cancelled).
   bool LoadThroughDialog(const char* command, const QString& file,
                          std::optional<QString> type = QStringLiteral("0"));
+  // A menu item or, by its name, a tool button.
+  void Trigger(const char* command);
   // The same command closed with Cancel.
   void CancelDialog(const char* command);
 

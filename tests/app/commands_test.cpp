@@ -2,6 +2,7 @@
 // browser's guards.
 #include "app_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
@@ -44,6 +45,13 @@ TEST_F(AppTest, FrameBrowserRefusesInItsOrder)
     auto* coverage = Find<QLineEdit>("lbl_ed_thresh_C");
     coverage->setText(QStringLiteral("0.5"));
     PressEnter(coverage);
+    EXPECT_EQ(TakeMessages(), QStringList{kChanged});
+
+    // Leaving the edit for another control asks the same.
+    Main().show();
+    QApplication::setActiveWindow(&Main());
+    coverage->setFocus(Qt::OtherFocusReason);
+    Find<QLineEdit>("lbl_ed_thresh_occlusion")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(TakeMessages(), QStringList{kChanged});
 
     Item("mm_eval_sequence")->trigger();

@@ -11,8 +11,8 @@ class EvaluatedTest : public AppTest {
  protected:
   void LoadHandSequence()
   {
-      ASSERT_FALSE(LoadThroughDialog("mm_GT_Load", QString::fromStdString(dir_.write("gt.txt", kHandGt))));
-      ASSERT_FALSE(LoadThroughDialog("mm_E_Load", QString::fromStdString(dir_.write("e.txt", kHandE))));
+      ASSERT_FALSE(LoadThroughDialog("ToolBtn_Open_Annotation", QString::fromStdString(dir_.write("gt.txt", kHandGt))));
+      ASSERT_FALSE(LoadThroughDialog("ToolBtn_Open_Tracking", QString::fromStdString(dir_.write("e.txt", kHandE))));
   }
 };
 
@@ -94,7 +94,7 @@ TEST_F(EvaluatedTest, CommaLocaleFormatsAndParsesWithComma)
 {
     Main().SetLocale(QLocale(QLocale::German, QLocale::Germany));
     LoadHandSequence();
-    Item("mm_eval_sequence")->trigger();
+    Trigger("evaluate_tb");
     EXPECT_EQ(TakeExceptions(), QStringList());
     EXPECT_EQ(Context().coverage_threshold, 0.33f);
     EXPECT_EQ(Context().occlusion_threshold, 0.1f);
