@@ -95,7 +95,7 @@ struct FrameMatrixView {
 }  // namespace
 
 TFormMain::TFormMain(TUiServices& ui, QWidget* parent)
-    : QMainWindow(parent), ui_(ui), locale_(QLocale::system())
+    : QMainWindow(parent), ui_(ui), locale_(TableLocale(QLocale::system()))
 {
     setObjectName(QStringLiteral("FormMain"));
     QFont f = font();
@@ -358,9 +358,9 @@ QString TFormMain::DefaultOcclusionText() const
 
 void TFormMain::SetLocale(const QLocale& locale)
 {
-    if (locale == locale_) return;
+    if (TableLocale(locale) == locale_) return;
     const QString old_c = DefaultCoverageText(), old_o = DefaultOcclusionText();
-    locale_ = locale;
+    locale_ = TableLocale(locale);
     const bool changed = params_changed;
     if (lbl_ed_thresh_C->text() == old_c) lbl_ed_thresh_C->setText(DefaultCoverageText());
     if (lbl_ed_thresh_occlusion->text() == old_o) lbl_ed_thresh_occlusion->setText(DefaultOcclusionText());

@@ -13,8 +13,10 @@ QLocale TableLocale(const QLocale& locale)
 
 QString FormatFloat(const QLocale& locale, double value, int decimals)
 {
-    QString text = TableLocale(locale).toString(value, 'f', decimals);
-    return text;
+    // Tables call this for every cell they paint: no copy when the locale
+    // is one of TableLocale's already.
+    if (locale.numberOptions() & QLocale::OmitGroupSeparator) return locale.toString(value, 'f', decimals);
+    return TableLocale(locale).toString(value, 'f', decimals);
 }
 
 float StrToFloat(const QLocale& locale, const QString& text)
