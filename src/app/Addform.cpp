@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "Mainform.h"
+#include "orvo_busy_cursor.h"
 #include "orvo_event_add.h"
 #include "orvo_event_set.h"
 #include "orvo_handler.h"
@@ -112,14 +113,17 @@ void TAdd_frm::load_btClick()
     // Throws when the type is not a number or the file cannot be read: then
     // nothing is merged and the dialog stays open for another try.
     main_form_.LoadEventFile(file, fresh.get(), -1);
-    const int32_t offset = StrToIntDef(offset_ed->text(), 0);
-    orvo_event_set_offset_ids(fresh.get(), offset);
-    if (interpolate_chb->isChecked() && InterpolateEventSet(fresh.get()) != 1)
-        throw std::runtime_error("\"" + file.toStdString() +
-                                 "\": too many boxes to interpolate (an object spans too many "
-                                 "frames); nothing was added.");
-    main_form_.sequence_name = file;
-    if (target_set) orvo_event_set_merge(target_set, fresh.get());
+    {
+        BusyCursor busy;
+        const int32_t offset = StrToIntDef(offset_ed->text(), 0);
+        orvo_event_set_offset_ids(fresh.get(), offset);
+        if (interpolate_chb->isChecked() && InterpolateEventSet(fresh.get()) != 1)
+            throw std::runtime_error("\"" + file.toStdString() +
+                                     "\": too many boxes to interpolate (an object spans too many "
+                                     "frames); nothing was added.");
+        main_form_.sequence_name = file;
+        if (target_set) orvo_event_set_merge(target_set, fresh.get());
+    }
     accept();
 }
 

@@ -26,6 +26,7 @@
 
 #include "Addform.h"
 #include "Historyform.h"
+#include "orvo_busy_cursor.h"
 #include "orvo_event_set.h"
 #include "orvo_events_eval_report.h"
 #include "orvo_handler.h"
@@ -38,15 +39,6 @@ namespace {
 
 const QString kSetFilter = QStringLiteral("Text files (*.txt)|*.txt|XML files (*.xml)|*.xml");
 const QString kSaveFilter = QStringLiteral("TXT|*.txt|XML|*.xml");
-
-// The wait cursor for a long synchronous call of the engine.
-class BusyCursor {
- public:
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 QString Unsigned(int32_t value) { return QString::number(static_cast<uint32_t>(value)); }
 QString Signed(int32_t value) { return QString::number(value); }
@@ -421,8 +413,11 @@ void TFormMain::RunSetCommand(orvoEventSet* target, bool load, bool gt, const QS
         Add_frm->target_set = target;
         Add_frm->ShowModal();
     }
-    DropResults();
-    ApplyEvalParams();
+    {
+        BusyCursor busy;
+        DropResults();
+        ApplyEvalParams();
+    }
     if (gt) {
         FillTypeList();
         SetFrameRange(&EvalContext->gt);
@@ -471,9 +466,12 @@ void TFormMain::mm_E_AddClick()
 
 void TFormMain::RunResetCommand(orvoEventSet* target, bool gt, const QString& done_text)
 {
-    orvo_event_set_reset(target, 0);
-    SetResultSavingEnabled(false);
-    DropResults();
+    {
+        BusyCursor busy;
+        orvo_event_set_reset(target, 0);
+        SetResultSavingEnabled(false);
+        DropResults();
+    }
     if (gt) {
         FillTypeList();
         ApplyEvalParams();
