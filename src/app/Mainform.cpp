@@ -72,19 +72,26 @@ TStringGrid* MakeGrid(QWidget* parent, const char* name, int x, int y, int w, in
     return grid;
 }
 
-// The identification map as it stood after the evaluation that filled it;
-// the grid reads it for every cell it paints, so a later re-initialisation of
-// the context cannot change what the table shows.
-struct IdMapView {
-  orvoIdMatrix map;
-  std::vector<float> e_purity, gt_purity, gt_fmeasure;
-};
-
 struct FrameMatrixView {
   orvoIdMatrix fmeasure;
 };
 
 }  // namespace
+
+// What IDmap_sg shows, read for every cell it paints. Right after an
+// evaluation it reads the context's own results; before the context is
+// re-initialised, which discards them, they are moved here, so the table
+// keeps showing the last evaluation without copying a map of millions of cells.
+struct TIdMapView {
+  const orvoEventsEval* live = nullptr;
+  orvoIdMatrix map;
+  std::vector<float> e_purity, gt_purity, gt_fmeasure;
+
+  const orvoIdMatrix& Map() const { return live ? live->id_map : map; }
+  const std::vector<float>& EPurity() const { return live ? live->e_purity : e_purity; }
+  const std::vector<float>& GtPurity() const { return live ? live->gt_purity : gt_purity; }
+  const std::vector<float>& GtFmeasure() const { return live ? live->gt_fmeasure : gt_fmeasure; }
+};
 
 TFormMain::TFormMain(TUiServices& ui, QWidget* parent)
     : QMainWindow(parent), ui_(ui), locale_(TableLocale(QLocale::system()))
@@ -143,6 +150,7 @@ TFormMain::TFormMain(TUiServices& ui, QWidget* parent)
 
 TFormMain::~TFormMain()
 {
+    DetachIdMap();
     if (EvalContext) orvo_events_eval_free(EvalContext);
     EvalContext = nullptr;
 }
@@ -375,6 +383,7 @@ void TFormMain::DropResults()
 {
     evaluated = false;
     SetResultSavingEnabled(false);
+    DetachIdMap();
     orvo_events_eval_init(EvalContext, EvalContext->coverage_threshold, EvalContext->occlusion_threshold,
                           EvalContext->types.empty() ? nullptr : EvalContext->types.data(),
                           EvalContext->type_count());
@@ -536,6 +545,7 @@ void TFormMain::ApplyEvalParams()
         if (lb_types->item(i)->isSelected()) types.push_back(StrToType(lb_types->item(i)->text()));
     const float occlusion = StrToFloat(locale_, lbl_ed_thresh_occlusion->text());
     const float coverage = StrToFloat(locale_, lbl_ed_thresh_C->text());
+    DetachIdMap();
     orvo_events_eval_init(EvalContext, coverage, occlusion, types.empty() ? nullptr : types.data(),
                           static_cast<uint32_t>(types.size()));
     params_changed = false;
@@ -618,15 +628,24 @@ void TFormMain::FillSequenceErrors()
     }
 }
 
+void TFormMain::DetachIdMap()
+{
+    if (!id_map_view_ || !id_map_view_->live || !EvalContext) return;
+    TIdMapView& view = *id_map_view_;
+    view.map = std::move(EvalContext->id_map);
+    view.e_purity = std::move(EvalContext->e_purity);
+    view.gt_purity = std::move(EvalContext->gt_purity);
+    view.gt_fmeasure = std::move(EvalContext->gt_fmeasure);
+    view.live = nullptr;
+}
+
 void TFormMain::FillIdentificationMap()
 {
-    auto view = std::make_shared<IdMapView>();
-    view->map = EvalContext->id_map;
-    view->e_purity = EvalContext->e_purity;
-    view->gt_purity = EvalContext->gt_purity;
-    view->gt_fmeasure = EvalContext->gt_fmeasure;
-    const int g = static_cast<int>(view->map.gt_count());
-    const int n = static_cast<int>(view->map.e_count());
+    auto view = std::make_shared<TIdMapView>();
+    view->live = EvalContext;
+    id_map_view_ = view;
+    const int g = static_cast<int>(view->Map().gt_count());
+    const int n = static_cast<int>(view->Map().e_count());
     IDmap_sg->SetColCount(g + 2);
     IDmap_sg->SetFixedCols(1);
     IDmap_sg->SetRowCount(n + 3);
@@ -637,27 +656,29 @@ void TFormMain::FillIdentificationMap()
             return i >= 0 && static_cast<size_t>(i) < v.size() ? FormatFloat(locale, v[static_cast<size_t>(i)], decimals)
                                                                : QString();
         };
+        const orvoIdMatrix& map = view->Map();
+        if (map.gt_count() != static_cast<uint32_t>(g) || map.e_count() != static_cast<uint32_t>(n)) return {};
         if (row == 0) {
-            if (col >= 1 && col <= g) return Signed(view->map.gt_ids[static_cast<size_t>(col - 1)]);
+            if (col >= 1 && col <= g) return Signed(map.gt_ids[static_cast<size_t>(col - 1)]);
             if (col == g + 1) return QStringLiteral("TP");
             return {};
         }
         if (col == 0) {
-            if (row <= n) return Signed(view->map.e_ids[static_cast<size_t>(row - 1)]);
+            if (row <= n) return Signed(map.e_ids[static_cast<size_t>(row - 1)]);
             if (row == n + 1) return QStringLiteral("OP");
             if (row == n + 2) return QStringLiteral("F-meas.");
             return {};
         }
         if (row <= n) {
             if (col <= g) {
-                if (view->map.cells.size() != static_cast<size_t>(g) * static_cast<size_t>(n)) return {};
-                return FormatFloat(locale, view->map.at(static_cast<uint32_t>(row - 1), static_cast<uint32_t>(col - 1)), 0);
+                if (map.cells.size() != static_cast<size_t>(g) * static_cast<size_t>(n)) return {};
+                return FormatFloat(locale, map.at(static_cast<uint32_t>(row - 1), static_cast<uint32_t>(col - 1)), 0);
             }
-            return real(view->e_purity, row - 1, 5);
+            return real(view->EPurity(), row - 1, 5);
         }
         if (col > g) return {};
-        if (row == n + 1) return real(view->gt_purity, col - 1, 5);
-        return real(view->gt_fmeasure, col - 1, 5);
+        if (row == n + 1) return real(view->GtPurity(), col - 1, 5);
+        return real(view->GtFmeasure(), col - 1, 5);
     });
 }
 
@@ -755,6 +776,7 @@ void TFormMain::ClearFrameView()
         g->SetRowCount(1);
         g->ClearCells();
     }
+    id_map_view_.reset();
     ResetErrorGraphs();
 }
 
@@ -962,6 +984,7 @@ void TFormMain::FreeVideoImage() {}
 
 void TFormMain::FormClose()
 {
+    DetachIdMap();
     if (EvalContext) orvo_events_eval_free(EvalContext);
     EvalContext = nullptr;
     FreeVideoImage();

@@ -2,6 +2,8 @@
 // the result tables, the frame browser, saving results, help and history.
 #pragma once
 
+#include <memory>
+
 #include <QLocale>
 #include <QMainWindow>
 #include <QString>
@@ -24,6 +26,7 @@ class TAdd_frm;
 class Tfrm_History;
 class TStringGrid;
 class TUiServices;
+struct TIdMapView;
 
 class TFormMain : public QMainWindow
 {
@@ -129,6 +132,9 @@ private:
     void InitFrameErrorsGrid();
     void FillSequenceErrors();
     void FillIdentificationMap();
+    // Moves the results that IDmap_sg reads out of the context before it is
+    // re-initialised or freed.
+    void DetachIdMap();
     void FillFmeasureTable(const orvoFrameEval& record);
     void FillFrameErrors(const orvoFrameEval& record);
     void SetFrameLabel();
@@ -154,6 +160,7 @@ private:
     QString help_file_;
     QLocale locale_;
     QDialog* help_window_ = nullptr;
+    std::shared_ptr<TIdMapView> id_map_view_;
 
 public:
     // Controls, by their names.

@@ -72,6 +72,13 @@ TEST_F(EvaluatedTest, SequenceTablesOfAHandCheckedSequence)
     const QString before = Column(map, 3) + Column(errors, 2);
     Item("mm_eval_sequence")->trigger();
     EXPECT_EQ(Column(map, 3) + Column(errors, 2), before);
+
+    // A set command re-initialises the context; the map keeps showing the
+    // last evaluation until the next one.
+    ASSERT_FALSE(LoadThroughDialog("mm_E_Load", QString::fromStdString(dir_.path("e.txt"))));
+    EXPECT_EQ(Context().id_map.at(0, 0), 0.0f);
+    EXPECT_EQ(Row(map, 1), QStringLiteral("7|2|0|1.00000"));
+    EXPECT_EQ(Row(map, 3), QStringLiteral("OP|1.00000|0.00000|"));
 }
 
 TEST_F(EvaluatedTest, NegativeIdsAndTheWeightOfASingleBox)
