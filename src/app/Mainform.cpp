@@ -413,6 +413,8 @@ void TFormMain::LoadEventFile(const QString& file_name, orvoEventSet* set, int t
 void TFormMain::RunSetCommand(orvoEventSet* target, bool load, bool gt, const QString& caption,
                               const QString& title, const QString& done_text)
 {
+    // The frame records point into the sets: they go before a set changes.
+    DropResults();
     if (load) orvo_event_set_reset(target, 0);
     SetResultSavingEnabled(false);
     if (Add_frm) {
