@@ -2,7 +2,7 @@
 // browser's guards.
 #include "app_fixture.h"
 
-#include <QApplication>
+#include <QTest>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
@@ -49,7 +49,8 @@ TEST_F(AppTest, FrameBrowserRefusesInItsOrder)
 
     // Leaving the edit for another control asks the same.
     Main().show();
-    QApplication::setActiveWindow(&Main());
+    Main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Main()));
     coverage->setFocus(Qt::OtherFocusReason);
     Find<QLineEdit>("lbl_ed_thresh_occlusion")->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(TakeMessages(), QStringList{kChanged});
