@@ -483,8 +483,12 @@ void TGraphicsListControl::StdEditLineGripMove(int grip)
 void TGraphicsListControl::StdEditArcGripMove(int grip)
 {
     auto centroid = [this](float& cx, float& cy) {
-        cx = static_cast<float>((Grips[0].X + Grips[1].X + Grips[2].X) * (1.0 / 3));
-        cy = static_cast<float>((Grips[0].Y + Grips[1].Y + Grips[2].Y) * (1.0 / 3));
+        // Summed in double, as when the editor started, so an unmoved grip 3
+        // sits exactly on the centroid.
+        const double sx = static_cast<double>(Grips[0].X) + Grips[1].X + Grips[2].X;
+        const double sy = static_cast<double>(Grips[0].Y) + Grips[1].Y + Grips[2].Y;
+        cx = static_cast<float>(sx * (1.0 / 3));
+        cy = static_cast<float>(sy * (1.0 / 3));
     };
     float cx = 0;
     float cy = 0;
@@ -506,7 +510,8 @@ namespace {
 
 // The arc through the three grips: centre from the usual determinant, radius,
 // and the angles of the ends, ordered so the arc runs counter-clockwise on
-// screen from start to end through the middle grip. False for collinear grips.
+// screen from start to end through the middle grip. False for collinear grips,
+// which leave the item as it was.
 bool ArcThroughPoints(double x0, double y0, double x1, double y1, double x2, double y2,
                       GraphicsItemStruct* arc)
 {
@@ -530,6 +535,8 @@ bool ArcThroughPoints(double x0, double y0, double x1, double y1, double x2, dou
     auto ccw = [](double from, double to) { return std::fmod(to - from + 720.0, 360.0); };
     if (ccw(a0, am) > ccw(a0, a2))
         std::swap(a0, a2);
+    // Kept in the turn of the item's old start, so a moved arc keeps its numbers.
+    a0 += 360.0 * std::round((arc->p4 - a0) / 360.0);
     double end = a0 + ccw(a0, a2);
     arc->p1 = static_cast<float>(cx);
     arc->p2 = static_cast<float>(cy);
