@@ -162,14 +162,28 @@ void TZoomPanel::resizeEvent(QResizeEvent* event)
     Resize();
 }
 
+void TZoomPanel::AdoptNewChildren()
+{
+    if (ChildCount() == FBoundChildren)
+        return;
+    SetAutoMouse(FAutoMouse);
+    Resize();
+}
+
 void TZoomPanel::paintEvent(QPaintEvent* event)
 {
-    // Children added since the last paint are hooked and laid out now.
-    if (ChildCount() != FBoundChildren) {
-        SetAutoMouse(FAutoMouse);
-        Resize();
-    }
+    AdoptNewChildren();
     QFrame::paintEvent(event);
+}
+
+void TZoomPanel::childEvent(QChildEvent* event)
+{
+    QFrame::childEvent(event);
+    // Opaque children may cover the panel so that it is never painted; a
+    // child is also adopted when it is first shown (polished), by then fully
+    // constructed.
+    if (event->type() == QEvent::ChildPolished)
+        AdoptNewChildren();
 }
 
 // ---------------------------------------------------------------------------

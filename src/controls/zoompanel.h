@@ -113,6 +113,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void childEvent(QChildEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void connectNotify(const QMetaMethod& signal) override;
@@ -120,6 +121,8 @@ protected:
 private:
     void AppEventsMessage(QObject* watched, QEvent* event, bool& handled);
     int ChildCount() const;
+    // Hooks and lays out children added since the hooks were last bound.
+    void AdoptNewChildren();
     void ScaleAxis(double& scale, double& offset, float u, float f, bool noEmptyBorder) const;
     static void ClampOffset(double scale, double& offset);
 
