@@ -16,18 +16,23 @@
 TGLCNotifyObject::~TGLCNotifyObject()
 {
     // A control must never keep a pointer to a destroyed mirror.
-    if (ListControl)
+    if (ListControl && ListControl->NotifyObject(ItemIndex) == this)
         ListControl->SetNotifyObject(ItemIndex, nullptr);
 }
 
 void TGLCNotifyObject::RegisterTo(TGraphicsListControl* control, int index)
 {
-    if (ListControl)
+    if (ListControl && ListControl->NotifyObject(ItemIndex) == this)
         ListControl->SetNotifyObject(ItemIndex, nullptr);
     ListControl = control;
     ItemIndex = index;
-    if (control)
+    if (control) {
         control->SetNotifyObject(index, this);
+        // Outside the control's table nothing would tell this object when the
+        // control goes away, so it stays unregistered.
+        if (control->NotifyObject(index) != this)
+            ListControl = nullptr;
+    }
 }
 
 void TGLCNotifyObject::StartEdit()
@@ -161,8 +166,13 @@ void TGraphicsListControl::SetNotifyObject(int index, TGLCNotifyObject* object)
         FNotify.assign(static_cast<std::size_t>(std::max(FAllocSize, 0)), nullptr);
         FHasNotifyTable = true;
     }
-    if (index >= 0 && index < FAllocSize && static_cast<std::size_t>(index) < FNotify.size())
-        FNotify[static_cast<std::size_t>(index)] = object;
+    if (index < 0 || index >= FAllocSize || static_cast<std::size_t>(index) >= FNotify.size())
+        return;
+    TGLCNotifyObject*& entry = FNotify[static_cast<std::size_t>(index)];
+    // A mirror displaced by another is no longer this control's to notify.
+    if (entry && entry != object && entry->ListControl == this)
+        entry->ListControl = nullptr;
+    entry = object;
 }
 
 void TGraphicsListControl::SetAllocList(bool on)

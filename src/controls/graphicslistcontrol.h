@@ -156,7 +156,9 @@ public:
     void SetColor(const QColor& color);
 
     void Invalidate();
+    // Stores the mirror of item `index`; ignored outside 0 ... AllocSize - 1.
     void SetNotifyObject(int index, TGLCNotifyObject* object);
+    TGLCNotifyObject* NotifyObject(int index) const;
 
     // Editing.
     void SetEditing(bool on);
@@ -212,7 +214,6 @@ private:
     void StdEditLineGripMove(int grip);
     void StdEditArcGripMove(int grip);
     void BeginEditor(TEditKind kind);
-    TGLCNotifyObject* NotifyObject(int index) const;
     void ReleaseNotifyTable();
     void ForwardPress(QMouseEvent* event);
 

@@ -316,17 +316,22 @@ TEST_F(GraphicsListControlTest, NotifyObjectsHearSelectionChangeAndDeletion)
     Mirror mirror;
     mirror.RegisterTo(control, 0);
     Mirror outside;
-    outside.RegisterTo(control, 4);  // beyond the table: ignored
+    outside.RegisterTo(control, 4);  // beyond the table: ignored, and not registered
+    EXPECT_EQ(outside.ListControl, nullptr);
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(10, 30));
     EXPECT_EQ(mirror.selects, 1);
     Drag({control->Grips[8].ScreenX, control->Grips[8].ScreenY},
          {control->Grips[8].ScreenX + 3, control->Grips[8].ScreenY});
     EXPECT_EQ(mirror.changes, 1);
     {
-        // A mirror destroyed while registered leaves nothing behind.
+        // A mirror destroyed while registered leaves nothing behind; the one
+        // it displaced is told it is no longer registered.
         Mirror shortLived;
         shortLived.RegisterTo(control, 0);
+        EXPECT_EQ(mirror.ListControl, nullptr);
+        EXPECT_EQ(control->NotifyObject(0), &shortLived);
     }
+    EXPECT_EQ(control->NotifyObject(0), nullptr);
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(13, 30));
     mirror.RegisterTo(control, 0);
     control->SetAllocList(false);

@@ -394,6 +394,9 @@ TEST(ImageControl, ComplexPartsAndValueWindow)
         {IC::DisplayPartIm, 255, 40},
         {IC::DisplayPartIm, 80, 128},
         {IC::DisplayPower, 2550, 250},
+        // Logarithmic: round(255 ln(1 + v) / ln(1 + 255)).
+        {IC::DisplayLog, 255, 158},
+        {IC::DisplayPartImLog, 255, 171},
     };
     for (const Case& c : cases) {
         control.SetDisplay(c.display);
@@ -457,4 +460,29 @@ TEST(ImageControl, AutoLoadBringsAFileIntoTheControlsImage)
         EXPECT_EQ(control.Image(), before);
         EXPECT_EQ(control.AutoLoad(), QString::fromStdString(dir.path("missing.png")));
     }
+}
+
+TEST(ImageControl, TransparentControlLeavesWhatLiesBeneathOutsideThePicture)
+{
+    auto host = ShownHost(40, 40);
+    host->setAutoFillBackground(true);
+    QPalette palette = host->palette();
+    palette.setColor(QPalette::Window, QColor(0, 200, 0));
+    host->setPalette(palette);
+    auto* control = new IC(host.get());
+    control->setGeometry(0, 0, 40, 40);
+    control->SetXSize(10);
+    control->SetYSize(10);
+    ImageFill(control->Image(), 255);
+    control->SetBorderColor(QColor(255, 0, 0));
+    control->SetTransparent(true);
+    control->show();
+    QImage shown = Grab(host.get());
+    EXPECT_EQ(PixelAt(shown, 5, 5), QColor(Qt::white));
+    EXPECT_EQ(PixelAt(shown, 20, 20), QColor(0, 200, 0));
+    control->SetImage(nullptr);
+    shown = Grab(host.get());
+    EXPECT_EQ(PixelAt(shown, 5, 5), QColor(0, 200, 0));
+    control->SetTransparent(false);
+    EXPECT_EQ(PixelAt(Grab(host.get()), 5, 5), QColor(255, 0, 0));
 }

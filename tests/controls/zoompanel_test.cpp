@@ -333,3 +333,29 @@ TEST_F(ZoomPanelTest, WheelElsewhereIsDispatchedNormally)
     EXPECT_EQ(inner->wheels, 1);
     EXPECT_EQ(panel->Zoom().XScale, 1);
 }
+
+// The box overlay stays on the picture through a zoom: boxes are in image
+// pixels, the image below shows through the transparent overlay.
+TEST_F(ZoomPanelTest, OverlayBoxesStayOnThePictureWhenZoomed)
+{
+    image->SetXSize(200);
+    image->SetYSize(200);
+    ImageFill(image->Image(), 100);
+    GraphicsRectangleStruct box{0x0000FF, 10, 10, 30, 30};
+    AddRectangleToList(overlay->List(), &box);
+    panel->Reset();
+    QImage shown = Grab(host.get());
+    const QColor red(255, 0, 0);
+    const QColor grey(100, 100, 100);
+    EXPECT_EQ(PixelAt(shown, 10, 20), red);
+    EXPECT_EQ(PixelAt(shown, 20, 20), grey);
+    EXPECT_EQ(PixelAt(shown, 30, 20), red);
+
+    panel->SetFracScale(2);
+    overlay->Invalidate();
+    shown = Grab(host.get());
+    EXPECT_EQ(PixelAt(shown, 20, 40), red);
+    EXPECT_EQ(PixelAt(shown, 40, 40), grey);
+    EXPECT_EQ(PixelAt(shown, 60, 40), red);
+    EXPECT_EQ(PixelAt(shown, 30, 40), grey);
+}
