@@ -187,6 +187,15 @@ TEST(DrawVector, ManyValuesGiveOneEnvelopeSegmentPerColumn) {
   for (int y = 0; y <= 16; ++y) spike.push_back(y);
   EXPECT_EQ(column_rows(out, 73, 0), spike);  // 73456 * 100 / 100000 = column 73
   EXPECT_EQ(column_rows(out, 74, 0), std::vector<int>{16});
+
+  // An upside-down window (max < min) keeps the whole envelope: 2 at row 4, the spike at 20.
+  QImage flipped = render(100, 21, [&](void* dc) {
+    DrawVectorHorizontal(dc, &v, 0, 0, 1, 1, 100, 21, 10, 0, black);
+  });
+  std::vector<int> down;
+  for (int y = 4; y <= 20; ++y) down.push_back(y);
+  EXPECT_EQ(column_rows(flipped, 73, 0), down);
+  EXPECT_EQ(column_rows(flipped, 72, 0), std::vector<int>{4});
 }
 
 TEST(DrawVector, VerticalPutsTheIndexAlongY) {
