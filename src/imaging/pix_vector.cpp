@@ -35,21 +35,22 @@ int DestroyVector(VectorStruct* vector) {
 
 int VectorStatistics(float* min, float* max, float* mean, float* deviation,
                      const VectorStruct* vector) {
-  double lo = 0, hi = 0, sum = 0, squares = 0;
+  // Welford's running mean and squared deviations: no cancellation for large values.
+  double lo = 0, hi = 0, average = 0, spread = 0;
   std::size_t counted = 0;
   if (vector != nullptr) {
     for (float v : vector->values) {
       if (std::isnan(v)) continue;
       if (counted == 0 || v < lo) lo = v;
       if (counted == 0 || v > hi) hi = v;
-      sum += v;
-      squares += double(v) * v;
       ++counted;
+      double step = v - average;
+      average += step / double(counted);
+      spread += step * (v - average);
     }
   }
-  double average = counted ? sum / double(counted) : 0;
-  double variance = counted ? squares / double(counted) - average * average : 0;
-  if (!(variance > 0)) variance = 0;  // rounding, or infinite values
+  double variance = counted ? spread / double(counted) : 0;
+  if (!(variance > 0)) variance = 0;  // also infinite values
   if (min) *min = static_cast<float>(lo);
   if (max) *max = static_cast<float>(hi);
   if (mean) *mean = static_cast<float>(average);

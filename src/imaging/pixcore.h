@@ -87,6 +87,11 @@ struct ImageStruct {
   std::vector<uint8_t> storage;
   void* block = nullptr;
   ImageReleaseFn release = nullptr;
+
+  ImageStruct() = default;
+  // A copy would point into (and could outlive) the original's pixels.
+  ImageStruct(const ImageStruct&) = delete;
+  ImageStruct& operator=(const ImageStruct&) = delete;
 };
 
 // Address of pixel (x, y); no range check.

@@ -2,6 +2,7 @@
 #include "pixload.h"
 
 #include <algorithm>
+#include <new>
 
 #include <QImage>
 #include <QImageReader>
@@ -56,7 +57,11 @@ int put_picture(const QImage& picture, const QString& name, ImageStruct* image, 
       }
     }
   }
-  image->info.title = name.toStdString();
+  try {
+    image->info.title = name.toStdString();
+  } catch (const std::bad_alloc&) {
+    image->info.title.clear();  // the pixels are in; only the title is lost
+  }
   return 1;
 }
 

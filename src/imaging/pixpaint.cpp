@@ -78,7 +78,7 @@ QImage extract(const ImageStruct* image, int32_t i0, int32_t i1, int32_t j0, int
     auto* row = reinterpret_cast<uint32_t*>(out.scanLine(j - j0));
     const uint8_t* s = ImagePixel(image, i0, j);
     for (int32_t i = i0; i < i1; ++i, s += image->pixel_step) {
-      uint8_t b = grey ? s[0] : s[0];
+      uint8_t b = s[0];
       uint8_t g = grey ? s[0] : s[1];
       uint8_t r = grey ? s[0] : s[2];
       if (!plain) {
@@ -156,22 +156,24 @@ int draw_vector(QPainter* p, const VectorStruct* vector, Axis index_axis, int64_
     int64_t lo = col * n / index_pixels;
     int64_t hi = ((col + 1) * n + index_pixels - 1) / index_pixels - 1;
     hi = std::clamp(hi, lo, n - 1);
+    // Extremes of the raw values first: the level is monotonic in the value.
     bool any = false;
-    int64_t low = 0, high = 0, last = 0;
+    float vmin = 0, vmax = 0, vlast = 0;
     for (int64_t i = lo; i <= hi; ++i) {
       float v = values[i];
       if (std::isnan(v)) continue;
-      int64_t q = level(v);
-      if (!any) low = high = q;
-      low = std::min(low, q);
-      high = std::max(high, q);
-      last = q;
+      if (!any) vmin = vmax = v;
+      vmin = std::min(vmin, v);
+      vmax = std::max(vmax, v);
+      vlast = v;
       any = true;
     }
     if (!any) {
       joined = false;
       continue;
     }
+    int64_t low = level(vmin), high = level(vmax), last = level(vlast);
+    if (high < low) std::swap(low, high);  // max < min: an upside-down window
     if (joined) {
       low = std::min(low, previous);
       high = std::max(high, previous);

@@ -31,7 +31,8 @@ enum : uint32_t {
 // Windows RGB value 0x00BBGGRR) tints the picture channel by channel; 0xFFFFFF
 // shows it plain. Without DrawImageNothingOutside the rest of the painter's
 // device is filled with `border_color`. Only the visible part of the image is
-// read. -1 for another pixel type or no dc.
+// read. -1 (nothing painted) for another pixel type, no dc, or a non-finite
+// offset or scale.
 int DrawImage(void* dc, const ImageStruct* image, float xoffset, float yoffset, float xscale,
               float yscale, uint32_t color, uint32_t flags, uint32_t border_color);
 
@@ -57,7 +58,8 @@ int ImageExtent(void* dc, const ImageStruct* image, float xoffset, float yoffset
 // value envelope beyond; at most L segments, so 100,000 values cost no more
 // to draw than a few hundred. Values are clamped to min ... max (drawn at the
 // edge, so they stay visible); min == max: above min at the high end, else the
-// low end; NaN values leave their slots out.
+// low end; a NaN or infinite window puts every value at the low end; NaN
+// values leave their slots out. -1 for no dc or vector, or a non-finite box.
 int DrawVectorHorizontal(void* dc, const VectorStruct* vector, float x0, float y0, float xsense,
                          float ysense, float width, float height, float min, float max,
                          uint32_t color);
