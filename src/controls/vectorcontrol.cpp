@@ -68,21 +68,27 @@ void TVectorControl::SetAllocSize(int size)
     }
 }
 
-#define ORVO_STORE_AND_INVALIDATE(field, value) \
-    if ((field) == (value))                     \
-        return;                                 \
-    (field) = (value);                          \
-    Invalidate()
+namespace {
 
-void TVectorControl::SetVertical(bool on) { ORVO_STORE_AND_INVALIDATE(FVertical, on); }
-void TVectorControl::SetVectorColor(const QColor& color) { ORVO_STORE_AND_INVALIDATE(FVectorColor, color); }
-void TVectorControl::SetColor(const QColor& color) { ORVO_STORE_AND_INVALIDATE(FColor, color); }
-void TVectorControl::SetTopDown(bool on) { ORVO_STORE_AND_INVALIDATE(FTopDown, on); }
-void TVectorControl::SetReversed(bool on) { ORVO_STORE_AND_INVALIDATE(FReversed, on); }
-void TVectorControl::SetAutoMin(bool on) { ORVO_STORE_AND_INVALIDATE(FAutoMin, on); }
-void TVectorControl::SetAutoMax(bool on) { ORVO_STORE_AND_INVALIDATE(FAutoMax, on); }
+// Stores `value`; true when it differed.
+template <class T>
+bool Store(T& field, const T& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
 
-#undef ORVO_STORE_AND_INVALIDATE
+}  // namespace
+
+void TVectorControl::SetVertical(bool on) { if (Store(FVertical, on)) Invalidate(); }
+void TVectorControl::SetVectorColor(const QColor& color) { if (Store(FVectorColor, color)) Invalidate(); }
+void TVectorControl::SetColor(const QColor& color) { if (Store(FColor, color)) Invalidate(); }
+void TVectorControl::SetTopDown(bool on) { if (Store(FTopDown, on)) Invalidate(); }
+void TVectorControl::SetReversed(bool on) { if (Store(FReversed, on)) Invalidate(); }
+void TVectorControl::SetAutoMin(bool on) { if (Store(FAutoMin, on)) Invalidate(); }
+void TVectorControl::SetAutoMax(bool on) { if (Store(FAutoMax, on)) Invalidate(); }
 
 void TVectorControl::SetMin(float value)
 {
