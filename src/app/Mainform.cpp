@@ -26,6 +26,9 @@
 
 #include "Addform.h"
 #include "Historyform.h"
+#include "errorgraphs.h"
+#include "graphicslistcontrol.h"
+#include "imagecontrol.h"
 #include "orvo_busy_cursor.h"
 #include "orvo_event_set.h"
 #include "orvo_events_eval_report.h"
@@ -34,6 +37,9 @@
 #include "orvo_string_grid.h"
 #include "orvo_tool_pictures.h"
 #include "orvo_ui_services.h"
+#include "overlay.h"
+#include "pixcore.h"
+#include "zoompanel.h"
 
 namespace {
 
@@ -153,6 +159,7 @@ TFormMain::~TFormMain()
     DetachIdMap();
     if (EvalContext) orvo_events_eval_free(EvalContext);
     EvalContext = nullptr;
+    FreeVideoImage();
 }
 
 QAction* TFormMain::AddItem(QMenu* menu, const char* name, const QString& caption,
@@ -339,9 +346,64 @@ void TFormMain::BuildControls(QWidget* client)
     vid_gb = new QGroupBox(QStringLiteral("Video stream"), client);
     vid_gb->setObjectName(QStringLiteral("vid_gb"));
     vid_gb->setGeometry(486, 233, 323, 272);
+    BuildVideoView();
     graph_gb = new QGroupBox(QStringLiteral("Graphs of errors"), client);
     graph_gb->setObjectName(QStringLiteral("graph_gb"));
     graph_gb->setGeometry(8, 512, 801, 126);
+
+    graphs_ = std::make_unique<TErrorGraphs>(graph_gb);
+    void (TFormMain::*const label_clicks[])() = {
+        &TFormMain::graphFP_lbClick, &TFormMain::graphFN_lbClick,  &TFormMain::graphMO_lbClick,
+        &TFormMain::graphMT_lbClick, &TFormMain::graphCD_lbClick,  &TFormMain::graphFIT_lbClick,
+        &TFormMain::graphFIO_lbClick};
+    for (int c = 0; c < TErrorGraphs::CurveCount; ++c)
+        Bind(graphs_->Label(static_cast<TErrorGraphs::TCurve>(c)), &TClickLabel::clicked, label_clicks[c]);
+    TGraphicsListControl* glc = graphs_->Cursor();
+    connect(glc, &TGraphicsListControl::mousePressed, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+                RunHandler(ui_, [=, this] {
+                    if (EvalContext) graph_glcMouseDown(button, shift, x, y);
+                });
+            });
+    connect(glc, &TGraphicsListControl::mouseMoved, this,
+            [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int x, int y) {
+                RunHandler(ui_, [=, this] {
+                    if (EvalContext) graph_glcMouseMove(buttons, shift, x, y);
+                });
+            });
+}
+
+void TFormMain::BuildVideoView()
+{
+    vid_zp = new TZoomPanel(vid_gb);
+    vid_zp->setObjectName(QStringLiteral("vid_zp"));
+    vid_zp->setGeometry(1, 15, 320, 255);
+    vid_zp->setProperty("ScaleButton", QVariant::fromValue(Qt::RightButton));
+    vid_zp->SetMinScale(1);
+    vid_zp->SetMaxScale(10);
+    vid_zp->setProperty("ScaleSpeed", 2.0f);
+
+    vid_ic = new TImageControl(vid_zp);
+    vid_ic->setObjectName(QStringLiteral("vid_ic"));
+    vid_ic->setGeometry(0, 0, 320, 255);
+    vid_ic->SetAllocImage(TImageControl::AllocNoImage);
+    vid_ic->SetMax(255);
+    vid_ic->SetXSize(256);
+    vid_ic->SetYSize(256);
+    vid_ic->SetXScale(1.25f);
+    vid_ic->SetYScale(0.99609375f);
+
+    // Over the picture, at the same place and size.
+    vid_glc = new TGraphicsListControl(vid_zp);
+    vid_glc->setObjectName(QStringLiteral("vid_glc"));
+    vid_glc->setGeometry(0, 0, 320, 255);
+    vid_glc->SetAllocSize(64);
+    vid_glc->SetXScale(1.25f);
+    vid_glc->SetYScale(0.99609375f);
+    vid_glc->SetTransparent(true);
+
+    vid_zp->SetClientRatio(-1);
+    vid_zp->SetAutoMouse(true);
 }
 
 // ---------------------------------------------------------------- state
@@ -972,15 +1034,96 @@ void TFormMain::mm_VideoCloseClick()
     // Closing the AVI file comes with the video view.
 }
 
-void TFormMain::InitGraphCursor() {}
-void TFormMain::ResetErrorGraphs() {}
-void TFormMain::FillErrorGraphs() {}
-void TFormMain::UpdateErrorGraphs(int) {}
-void TFormMain::InitVideoImage() {}
-void TFormMain::DrawFrameBoxes(const orvoFrameEval*) {}
-void TFormMain::HighlightSelectedBox(TStringGrid*) {}
-void TFormMain::ShowVideoFrame(const orvoFrameEval*) {}
-void TFormMain::FreeVideoImage() {}
+void TFormMain::ShowVideoFrame(const orvoFrameEval*)
+{
+    // Reading the AVI frame into the video image comes with the video view.
+}
+
+void TFormMain::InitVideoImage()
+{
+    video_image_ = NewImageRGB(720, 576);
+    if (!video_image_) throw std::bad_alloc();
+    vid_ic->SetImage(video_image_);
+    vid_ic->Invalidate();
+    vid_zp->SetClientRatio(static_cast<float>(video_image_->xsize) / static_cast<float>(video_image_->ysize));
+    vid_zp->Reset();
+}
+
+void TFormMain::FreeVideoImage()
+{
+    if (!video_image_) return;
+    // The control must not paint a freed image.
+    vid_ic->SetImage(nullptr);
+    DeleteImage(video_image_);
+    video_image_ = nullptr;
+}
+
+void TFormMain::DrawFrameBoxes(const orvoFrameEval* record)
+{
+    GraphicsListStruct* list = vid_glc->List();
+    ClearList(list);
+    if (video_image_ && record) {
+        const auto add = [list](const orvoEventSelection& selection, uint32_t color) {
+            for (const _orvoEvent* e : selection.events) {
+                GraphicsRectangleStruct box;
+                box.color = color;
+                box.left = static_cast<float>(e->x0);
+                box.top = static_cast<float>(e->y0);
+                box.right = static_cast<float>(e->x1);
+                box.bottom = static_cast<float>(e->y1);
+                AddRectangleToList(list, &box);
+            }
+        };
+        // E first, so a GT box lies over an E box in the same place.
+        add(record->e, ColorRef(QColor(0xFF, 0x00, 0x00)));
+        add(record->gt, ColorRef(QColor(0x00, 0x80, 0x00)));
+    }
+    vid_glc->Invalidate();
+}
+
+void TFormMain::HighlightSelectedBox(TStringGrid* grid)
+{
+    const int row = grid->SelectionTop();
+    if (row <= 0) return;
+    GraphicsRectangleStruct box;
+    box.color = ColorRefWhite;
+    box.left = static_cast<float>(StrToInt(grid->Cells(2, row)));
+    box.top = static_cast<float>(StrToInt(grid->Cells(3, row)));
+    box.right = static_cast<float>(StrToInt(grid->Cells(4, row)));
+    box.bottom = static_cast<float>(StrToInt(grid->Cells(5, row)));
+    AddRectangleToList(vid_glc->List(), &box);
+    vid_glc->Invalidate();
+}
+
+void TFormMain::InitGraphCursor() { graphs_->InitCursor(); }
+
+void TFormMain::ResetErrorGraphs() { graphs_->Reset(EvalContext->frame_count()); }
+
+void TFormMain::FillErrorGraphs() { graphs_->Fill(EvalContext->frames); }
+
+void TFormMain::UpdateErrorGraphs(int index)
+{
+    if (index >= 0 && static_cast<size_t>(index) < EvalContext->frames.size())
+        graphs_->Update(index, EvalContext->frames[static_cast<size_t>(index)]);
+}
+
+void TFormMain::graph_glcMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int)
+{
+    tb_frame->setValue(graphs_->FrameAt(X));
+}
+
+void TFormMain::graph_glcMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers, int X, int)
+{
+    if (buttons & (Qt::LeftButton | Qt::RightButton)) tb_frame->setValue(graphs_->FrameAt(X));
+}
+
+void TFormMain::graphFP_lbClick() { graphs_->ToggleCurve(TErrorGraphs::CurveFP); }
+void TFormMain::graphFN_lbClick() { graphs_->ToggleCurve(TErrorGraphs::CurveFN); }
+void TFormMain::graphMO_lbClick() { graphs_->ToggleCurve(TErrorGraphs::CurveMO); }
+void TFormMain::graphMT_lbClick() { graphs_->ToggleCurve(TErrorGraphs::CurveMT); }
+void TFormMain::graphCD_lbClick() { graphs_->ToggleCurve(TErrorGraphs::CurveCD); }
+void TFormMain::graphFIT_lbClick() { graphs_->ToggleCurve(TErrorGraphs::CurveFIT); }
+void TFormMain::graphFIO_lbClick() { graphs_->ToggleCurve(TErrorGraphs::CurveFIO); }
 
 // ---------------------------------------------------------------- closing
 

@@ -26,6 +26,12 @@ class TAdd_frm;
 class Tfrm_History;
 class TStringGrid;
 class TUiServices;
+class TErrorGraphs;
+class TGraphicsListControl;
+class TImageControl;
+class TVectorControl;
+class TZoomPanel;
+struct ImageStruct;
 struct TIdMapView;
 
 class TFormMain : public QMainWindow
@@ -87,6 +93,19 @@ public:
     void mm_VideoOpenClick();
     void mm_VideoCloseClick();
     void FormClose();
+    void graphFP_lbClick();
+    void graphFN_lbClick();
+    void graphMO_lbClick();
+    void graphMT_lbClick();
+    void graphCD_lbClick();
+    void graphFIT_lbClick();
+    void graphFIO_lbClick();
+    void graph_glcMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    void graph_glcMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, int X, int Y);
+
+    // The picture under the boxes; the window owns it, vid_ic only shows it.
+    ImageStruct* VideoImage() const { return video_image_; }
+    TErrorGraphs& ErrorGraphs() const { return *graphs_; }
 
     void ApplyEvalParams();
     void FillTypeList();
@@ -112,6 +131,7 @@ private:
     void BuildMenu();
     void BuildToolBar(QWidget* client);
     void BuildControls(QWidget* client);
+    void BuildVideoView();
     QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TFormMain::*handler)());
 
     void RunSetCommand(orvoEventSet* target, bool load, bool gt, const QString& caption,
@@ -161,6 +181,8 @@ private:
     QLocale locale_;
     QDialog* help_window_ = nullptr;
     std::shared_ptr<TIdMapView> id_map_view_;
+    std::unique_ptr<TErrorGraphs> graphs_;
+    ImageStruct* video_image_ = nullptr;
 
 public:
     // Controls, by their names.
@@ -189,6 +211,9 @@ public:
     QLabel* IDmap_lbl;
     TStringGrid* IDmap_sg;
     QGroupBox* vid_gb;
+    TZoomPanel* vid_zp;
+    TImageControl* vid_ic;
+    TGraphicsListControl* vid_glc;
     QGroupBox* graph_gb;
     QLabel* StatusText_lbl;
 

@@ -66,3 +66,8 @@ class AppTest : public ::testing::Test {
 // 1 in both frames, tracker 9 far from everything in frame 2.
 extern const char kHandGt[];
 extern const char kHandE[];
+
+// Ten GT frames (1 to 10) with object 1 followed by tracker 7 throughout; in
+// frame 3 tracker 8 covers nothing (FP), in frame 5 object 2 has no tracker (FN).
+extern const char kTenGt[];
+extern const char kTenE[];
