@@ -288,36 +288,42 @@ int ImageExtent(void*, const ImageStruct* image, float xoffset, float yoffset, f
   return 1;
 }
 
-int DrawVectorHorizontal(void* dc, const VectorStruct* vector, float x0, float y0, float xsense,
-                         float ysense, float width, float height, float min, float max,
-                         uint32_t color) {
+namespace {
+
+// Both orientations share one drawing: only which device axis carries the
+// index differs.
+int draw_vector_oriented(void* dc, const VectorStruct* vector, bool horizontal, float x0, float y0,
+                         float xsense, float ysense, float width, float height, float min,
+                         float max, uint32_t color) {
   auto* p = static_cast<QPainter*>(dc);
   if (p == nullptr || vector == nullptr) return -1;
   if (!finite_all({x0, y0, width, height})) return -1;
   p->save();
   p->setRenderHint(QPainter::Antialiasing, false);
-  Axis index{true, x0, xsense < 0 ? -1.0 : 1.0, height};
-  Axis value{false, y0, ysense < 0 ? -1.0 : 1.0, height};
-  int r = draw_vector(p, vector, index, trunc_device(std::fabs(width)), value,
-                      trunc_device(std::fabs(height)), min, max, color);
+  Axis x_axis{true, x0, xsense < 0 ? -1.0 : 1.0, height};
+  Axis y_axis{false, y0, ysense < 0 ? -1.0 : 1.0, height};
+  const int64_t x_extent = trunc_device(std::fabs(width));
+  const int64_t y_extent = trunc_device(std::fabs(height));
+  int r = horizontal ? draw_vector(p, vector, x_axis, x_extent, y_axis, y_extent, min, max, color)
+                     : draw_vector(p, vector, y_axis, y_extent, x_axis, x_extent, min, max, color);
   p->restore();
   return r;
+}
+
+}  // namespace
+
+int DrawVectorHorizontal(void* dc, const VectorStruct* vector, float x0, float y0, float xsense,
+                         float ysense, float width, float height, float min, float max,
+                         uint32_t color) {
+  return draw_vector_oriented(dc, vector, true, x0, y0, xsense, ysense, width, height, min, max,
+                              color);
 }
 
 int DrawVectorVertical(void* dc, const VectorStruct* vector, float x0, float y0, float xsense,
                        float ysense, float width, float height, float min, float max,
                        uint32_t color) {
-  auto* p = static_cast<QPainter*>(dc);
-  if (p == nullptr || vector == nullptr) return -1;
-  if (!finite_all({x0, y0, width, height})) return -1;
-  p->save();
-  p->setRenderHint(QPainter::Antialiasing, false);
-  Axis index{false, y0, ysense < 0 ? -1.0 : 1.0, height};
-  Axis value{true, x0, xsense < 0 ? -1.0 : 1.0, height};
-  int r = draw_vector(p, vector, index, trunc_device(std::fabs(height)), value,
-                      trunc_device(std::fabs(width)), min, max, color);
-  p->restore();
-  return r;
+  return draw_vector_oriented(dc, vector, false, x0, y0, xsense, ysense, width, height, min, max,
+                              color);
 }
 
 int DrawList(void* dc, const GraphicsListStruct* list, float xoffset, float yoffset, float xscale,
