@@ -27,9 +27,10 @@ int32_t TruncToInt(double value);
 // A hook a zoom panel binds to a child's mouse: the child calls it only while
 // nothing is connected to its own matching mouse signal. `Owner` tells a panel
 // whether the hook is still its own when it unbinds.
-struct TMouseButtonHook {
-  using Handler = std::function<void(QWidget* sender, Qt::MouseButton button,
-                                     Qt::KeyboardModifiers shift, int x, int y)>;
+template <typename Buttons>
+struct TMouseHook {
+  using Handler = std::function<void(QWidget* sender, Buttons buttons, Qt::KeyboardModifiers shift,
+                                     int x, int y)>;
   const QObject* Owner = nullptr;
   Handler Call;
 
@@ -40,15 +41,6 @@ struct TMouseButtonHook {
   }
 };
 
-struct TMouseMoveHook {
-  using Handler = std::function<void(QWidget* sender, Qt::MouseButtons buttons,
-                                     Qt::KeyboardModifiers shift, int x, int y)>;
-  const QObject* Owner = nullptr;
-  Handler Call;
-
-  explicit operator bool() const { return static_cast<bool>(Call); }
-  void Clear() {
-    Owner = nullptr;
-    Call = nullptr;
-  }
-};
+// Press and release name the button that changed; a move carries all held ones.
+using TMouseButtonHook = TMouseHook<Qt::MouseButton>;
+using TMouseMoveHook = TMouseHook<Qt::MouseButtons>;
