@@ -154,13 +154,9 @@ TFormMain::TFormMain(TUiServices& ui, QWidget* parent)
     adjustSize();
 }
 
-TFormMain::~TFormMain()
-{
-    DetachIdMap();
-    if (EvalContext) orvo_events_eval_free(EvalContext);
-    EvalContext = nullptr;
-    FreeVideoImage();
-}
+// A window destroyed without being closed still releases what it owns; after
+// a close this finds nothing left.
+TFormMain::~TFormMain() { FormClose(); }
 
 QAction* TFormMain::AddItem(QMenu* menu, const char* name, const QString& caption,
                             void (TFormMain::*handler)())
@@ -926,21 +922,17 @@ void TFormMain::FillFrameErrors(const orvoFrameEval& record)
     }
 }
 
-void TFormMain::sg_objects_data_gtClick()
+void TFormMain::sg_objects_data_gtClick() { RedrawWithSelectedBox(sg_objects_data_gt); }
+
+void TFormMain::sg_objects_data_eClick() { RedrawWithSelectedBox(sg_objects_data_e); }
+
+void TFormMain::RedrawWithSelectedBox(TStringGrid* grid)
 {
     // Only an evaluated sequence has frame records whose boxes are the sets' own.
     if (!evaluated || EvalContext->frames.empty()) return;
     const size_t index = static_cast<size_t>(tb_frame->value());
     DrawFrameBoxes(index < EvalContext->frames.size() ? &EvalContext->frames[index] : nullptr);
-    HighlightSelectedBox(sg_objects_data_gt);
-}
-
-void TFormMain::sg_objects_data_eClick()
-{
-    if (!evaluated || EvalContext->frames.empty()) return;
-    const size_t index = static_cast<size_t>(tb_frame->value());
-    DrawFrameBoxes(index < EvalContext->frames.size() ? &EvalContext->frames[index] : nullptr);
-    HighlightSelectedBox(sg_objects_data_e);
+    HighlightSelectedBox(grid);
 }
 
 // ---------------------------------------------------------------- saving results

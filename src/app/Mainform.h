@@ -171,6 +171,7 @@ private:
     void InitVideoImage();                                // 720 x 576 start image, zoom ratio
     void DrawFrameBoxes(const orvoFrameEval* record);     // E boxes red, GT boxes green
     void HighlightSelectedBox(TStringGrid* grid);         // the clicked row's box in white
+    void RedrawWithSelectedBox(TStringGrid* grid);        // both grid clicks: boxes, then the white one
     void ShowVideoFrame(const orvoFrameEval* record);     // the AVI frame of the record
     void FreeVideoImage();                                // release of the video image
 
